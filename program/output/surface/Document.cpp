@@ -6,6 +6,9 @@
 
 namespace folionix {
 
+// A long listing holds millions of runs; keep them at 40 bytes.
+static_assert(sizeof(TextRun) == 40);
+
 void Document::clear()
 {
     m_pages.clear();

@@ -1,7 +1,9 @@
 #include "AppError.h"
+#include "FontSetup.h"
 #include "SurfaceTestSupport.h"
 #include "TextMetrics.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <cmath>
@@ -110,6 +112,34 @@ TEST(TextMetrics, LucidaConsoleIsMonospaceAfterSubstitution)
     surface.setFontSize(10);
     EXPECT_EQ(surface.TextWidth(QStringLiteral("iiii")), surface.TextWidth(QStringLiteral("WWWW")));
 }
+
+struct FaceCase
+{
+    const char* family;
+    const char* face;
+};
+
+const FaceCase Faces[] = {
+    {"Courier New", "Liberation Mono"}, {"Times New Roman", "Liberation Serif"},
+    {"Arial", "Liberation Sans"},       {"Lucida Console", "Liberation Mono"},
+    {"Tahoma", "Liberation Sans"},      {"MS Sans Serif", "Liberation Sans"},
+    {"Small Fonts", "Liberation Sans"}, {"Verdana", "Liberation Sans"},
+};
+
+class FontSetupTest : public ::testing::TestWithParam<FaceCase>
+{};
+
+TEST_P(FontSetupTest, WindowsNamesResolveToInstalledFacesOfTheSameKind)
+{
+    folionix::registerFontSubstitutions();
+    const qsizetype substitutes = QFont::substitutes(QStringLiteral("Tahoma")).size();
+    folionix::registerFontSubstitutions(); // a second call adds nothing
+    EXPECT_EQ(QFont::substitutes(QStringLiteral("Tahoma")).size(), substitutes);
+    EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(GetParam().family))).family(),
+              QString::fromLatin1(GetParam().face));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FontSetupTest, ::testing::ValuesIn(Faces));
 
 struct WrapCase
 {
