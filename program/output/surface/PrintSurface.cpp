@@ -802,6 +802,22 @@ Styles& PrintSurface::styles()
     return d->styles;
 }
 
+PrintSurface::FontState PrintSurface::SaveFont() const
+{
+    const TextFormat& f = d->format;
+    return FontState{f.font.family,    f.font.pointSize, f.font.bold, f.font.italic,
+                     f.font.underline, f.color,          f.styleName};
+}
+
+void PrintSurface::RestoreFont(const FontState& state)
+{
+    d->require(!state.name.trimmed().isEmpty() && state.size > 0 && std::isfinite(state.size));
+    d->format.font = FontKey{state.name, state.size, state.bold, state.italic, state.underline};
+    d->format.color = state.color;
+    d->format.styleName = state.style;
+    d->fontChanged();
+}
+
 // Drawing
 
 int PrintSurface::PenWidth() const
