@@ -1,0 +1,97 @@
+#pragma once
+
+#include "EngineHost.h"
+#include "EngineState.h"
+#include "SourceBuffer.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <vector>
+
+namespace folionix {
+
+// An entry of the file list: ticked or not, the file name and the folder that holds it.
+struct FileListItem
+{
+    bool Checked = false;
+    QString Text;
+    QString Tag;
+};
+
+// The folder and file name joined, with one separator between them.
+QString FullFileName(const QString& folder, const QString& fileName);
+
+// The processing engine: runs ticked files through the per-file pipeline onto the current surface.
+class clsCodeProcessor
+{
+public:
+    bool InStyleSheet = false;
+    int32_t StatementCount = 0;
+
+    // The surroundings of a run; must be set before ProcessFiles or ProcessFile.
+    void setHost(EngineHost* host) { m_host = host; }
+    EngineHost* host() const { return m_host; }
+
+    // Pipeline
+    void ProcessFiles(const std::vector<FileListItem>& items, bool preview);
+    void ProcessFile(const QString& fileName);
+    void ParseNext(SourceBuffer& buffer);
+    void ParseStyleSheet(SourceBuffer& buffer);
+    static QString TrimLeadingWhitespace(const QString& text);
+    void StartNewPageOrColumn(bool forceNewPage);
+
+    // Rendering
+    void OutputLineNumber();
+    void OutputLineBreaks(int32_t count);
+    void DrawText(const QString& text);
+    void SetFonts(const QString& tokenClass, bool procedureHeader = false);
+    void DrawScriptIndicator();
+    // The highlight box behind a script delimiter, in the given colours.
+    void DrawDelimiterBox(const QString& token, int32_t penColor, int32_t brushColor);
+    void IndentHTML();
+    void IndentJScript();
+    void IndentVBScript();
+    static QString NextToken(const TokenList& tokens, int& cursor);
+    static QString PeekToken(const TokenList& tokens, int cursor);
+
+    // Region parsers (HTML, VBScript, JScript).
+    TokenList ParseHTML(SourceBuffer& buffer, const QString& terminator);
+    void OutputHTML(const TokenList& tokens);
+    void ParseVBScript(SourceBuffer& buffer, const QString& terminator);
+    void ParseJScript(SourceBuffer& buffer, const QString& terminator);
+
+    // Lets the user interface breathe inside long loops, at most every 30 ms.
+    void YieldToUi();
+
+private:
+    EngineHost& requireHost() const;
+    void startRun(RunMode mode, const std::vector<FileListItem>& items);
+    void finishRun(RunMode mode);
+    void processBuffer(SourceBuffer& buffer, bool styleSheet);
+    void reportFileProgress(bool force);
+    void drawIndent(int32_t tabSize);
+    void drawWrapped(const QString& text);
+    void beginContinuationLine();
+    void printPlainText(QStringView text);
+
+    EngineHost* m_host = nullptr;
+    QElapsedTimer m_sinceYield;
+    ProgressBarState m_site;
+    ProgressBarState m_file;
+    // Where the script indicator was last drawn: page, column and line, so that a line with the same
+    // number on another page or column still gets its own indicator.
+    int32_t m_indicatorPage = 0;
+    int32_t m_indicatorColumn = 0;
+};
+
+// The process-wide engine, created on first use.
+clsCodeProcessor& CodeProcessor();
+
+// Language of a script block starting at the front of text: 1 JScript, 2 VBScript, 0 another
+// language. May record the first explicit language of a side as that side's default for the file.
+int32_t GetScriptLanguage(const SourceBuffer& text);
+
+// One named surface style per token class from the font settings.
+void DefineTokenStyles();
+
+} // namespace folionix

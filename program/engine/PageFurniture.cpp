@@ -1,0 +1,123 @@
+#include "PageFurniture.h"
+#include "EngineState.h"
+#include "HeaderCodes.h"
+
+#include <ErrorTrace.h>
+#include <Options.h>
+
+namespace folionix {
+
+namespace {
+
+bool isContentsOrCover()
+{
+    return g_iDocumentSection == SectionContents || g_iDocumentSection == SectionCoverSheet;
+}
+
+bool coverSheetSet()
+{
+    return !Options().CoverSheetFileName.trimmed().isEmpty();
+}
+
+} // namespace
+
+void PageFurniture::PrepareNewPage()
+{
+    mendwick::ErrorTrace trace("frmPreview", "PrepareNewPage");
+    if (m_preparing)
+        return;
+    m_preparing = true;
+    // After a failure the guard stays set, so a broken surface is not driven again.
+    mendwick::Guard(trace, [&] {
+        PrintSurface& s = Surface();
+        const int indent = s.IndentLeft();
+        BreakToNextColumnOrPage(false);
+        PrintHeaderAndFooter();
+        s.setCurrentY(s.MarginTop());
+        s.setIndentLeft(indent);
+        m_preparing = false;
+        s.setHeaderFlag(false);
+    });
+}
+
+void PageFurniture::BreakToNextColumnOrPage(bool pageOnly)
+{
+    mendwick::Quietly([&] {
+        PrintSurface& s = Surface();
+        if (s.LineOnPage() < 2 && s.CurrentColumn() < 2)
+            return;
+        s.setLineOnPage(1);
+        if (!pageOnly && s.CurrentColumn() < s.Columns() && s.Columns() > 1)
+            s.NewColumn();
+        else
+            s.NewPage();
+    });
+}
+
+void PageFurniture::PrintHeaderAndFooter()
+{
+    mendwick::ErrorTrace trace("frmPreview", "PrintHeaderAndFooter");
+    mendwick::Guard(trace, [&] {
+        if (isContentsOrCover()) {
+            Surface().setHeaderText(QString());
+            Surface().setFooterText(QString());
+            return;
+        }
+        PrintPageHeader();
+        PrintPageFooter();
+    });
+}
+
+void PageFurniture::PrintPageHeaderFooter()
+{
+    mendwick::ErrorTrace trace("frmPreview", "PrintPageHeaderFooter");
+    mendwick::Guard(trace, [&] {
+        PrintSurface& s = Surface();
+        if (isContentsOrCover()) {
+            s.setHeaderText(QString());
+            s.setFooterText(QString());
+            return;
+        }
+        const clsFont& font = Options().Font(tokenclass::PageHeaders);
+        s.setHeaderFontName(font.Name);
+        s.setHeaderFontSize(font.Size);
+        s.setHeaderColor(Options().ColorMode == 2 ? WinColor(font.Color) : 0);
+        s.setHeaderFontBold(font.Bold);
+        s.setHeaderFontItalic(font.Italic);
+        s.setHeaderFontUnderline(font.Underline);
+        s.setHeaderText(GetHeaderText());
+        s.setFooterText(GetFooterText());
+    });
+}
+
+void PageFurniture::NewPage()
+{
+    mendwick::ErrorTrace trace("frmPreview", "vsPrinter_NewPage");
+    mendwick::Guard(trace, [&] {
+        PrintSurface& s = Surface();
+        PrintPageHeaderFooter();
+        s.setPageBorder((coverSheetSet() && s.PageCount() == 1) ? 0 : Options().PageBorder);
+        s.RefreshTextArea();
+        s.setCurrentX(s.TextAreaLeft());
+        s.setCurrentY(s.MarginTop());
+        s.setLineOnPage(1);
+    });
+}
+
+void PageFurniture::NewColumn()
+{
+    mendwick::ErrorTrace trace("frmPreview", "VSPrinter_NewColumn");
+    mendwick::Guard(trace, [&] {
+        PrintSurface& s = Surface();
+        s.RefreshTextArea();
+        s.setCurrentX(s.TextAreaLeft());
+    });
+}
+
+void PageFurniture::BeforeHeader()
+{
+    mendwick::ErrorTrace trace("frmPreview", "vsPrinter_BeforeHeader");
+    PrintHeaderAndFooter();
+}
+
+} // namespace folionix
