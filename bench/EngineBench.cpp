@@ -1,0 +1,145 @@
+// Throughput of the engine (source to document model) and of PDF end to end, on generated ASP
+// corpora of two sizes an order of magnitude apart, with the peak memory each run added.
+#include "CorpusGenerator.h"
+
+#include <CodeProcessor.h>
+#include <ErrorTrace.h>
+#include <FontSetup.h>
+#include <Options.h>
+#include <PageFurniture.h>
+#include <PrintSurface.h>
+#include <Writers.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <map>
+#include <string>
+
+using namespace folionix;
+
+namespace {
+
+class BenchHost : public EngineHost
+{
+public:
+    BenchHost() { surface.setEvents(&furniture); }
+    ~BenchHost() override { surface.setEvents(nullptr); }
+    PrintSurface& previewSurface() override { return surface; }
+    void prepareNewPage() override { furniture.PrepareNewPage(); }
+    void messageBox(const QString&) override {}
+    PrintSurface surface;
+    PageFurniture furniture;
+};
+
+QTemporaryDir& workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// One corpus file per size, written once.
+QString corpusFile(qint64 bytes)
+{
+    static std::map<qint64, QString> files;
+    auto it = files.find(bytes);
+    if (it != files.end())
+        return it->second;
+    const QString path = workDir().filePath(QStringLiteral("corpus-%1.asp").arg(bytes));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bench::generateAspCorpus(bytes, 7));
+    return files.emplace(bytes, path).first->second;
+}
+
+// Peak resident memory since the last reset, in bytes (Linux: VmHWM, reset through clear_refs).
+void resetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double peakMemory()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            double kb = 0;
+            status >> kb;
+            return kb * 1024;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+void runEngine(BenchHost& host, const QString& file)
+{
+    const QFileInfo info(file);
+    CodeProcessor().setHost(&host);
+    CodeProcessor().ProcessFiles({FileListItem{true, info.fileName(), info.absolutePath()}}, true);
+    CodeProcessor().setHost(nullptr);
+}
+
+void reportMemory(benchmark::State& state, double baseline, qint64 bytes)
+{
+    const double peak = peakMemory();
+    state.counters["peak_MB"] = peak / (1024.0 * 1024.0);
+    state.counters["mem_x_source"] = (peak - baseline) / double(bytes);
+}
+
+void BM_EngineToDocument(benchmark::State& state)
+{
+    const qint64 bytes = state.range(0);
+    const QString file = corpusFile(bytes);
+    resetPeakMemory();
+    const double baseline = peakMemory();
+    for (auto _ : state) {
+        BenchHost host;
+        runEngine(host, file);
+        benchmark::DoNotOptimize(host.surface.PageCount());
+        state.counters["pages"] = host.surface.PageCount();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    reportMemory(state, baseline, bytes);
+}
+
+void BM_PdfEndToEnd(benchmark::State& state)
+{
+    const qint64 bytes = state.range(0);
+    const QString file = corpusFile(bytes);
+    const QString pdf = workDir().filePath(QStringLiteral("out.pdf"));
+    resetPeakMemory();
+    const double baseline = peakMemory();
+    for (auto _ : state) {
+        BenchHost host;
+        runEngine(host, file);
+        QString error;
+        if (!writePdf(host.surface.document(), pdf, &error))
+            state.SkipWithError(error.toUtf8().constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    reportMemory(state, baseline, bytes);
+}
+
+BENCHMARK(BM_EngineToDocument)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PdfEndToEnd)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    registerFontSubstitutions();
+    Options().ViewExportedFile = false;
+    // Reports would only slow the measurement; there should be none.
+    mendwick::setReportSink(
+        [](const QString&, const QString& report) { fprintf(stderr, "%s\n", qPrintable(report)); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
