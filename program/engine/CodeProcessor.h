@@ -73,6 +73,7 @@ private:
     void drawWrapped(const QString& text);
     void beginContinuationLine();
     void printPlainText(QStringView text);
+    void printScriptBlock(SourceBuffer& buffer, const QString& terminator, int32_t language);
 
     EngineHost* m_host = nullptr;
     QElapsedTimer m_sinceYield;

@@ -46,15 +46,9 @@ void applyHeaderFont(const char* member, bool header)
 {
     mendwick::ErrorTrace trace("basMain", member);
     mendwick::Guard(trace, [&] {
-        const clsFont& font = Options().Font(tokenclass::PageHeaders);
         PrintSurface& s = Surface();
         s.setHeaderFlag(false);
-        s.setHeaderFontSize(font.Size);
-        s.setHeaderFontName(font.Name);
-        s.setHeaderColor(Options().ColorMode == 2 ? WinColor(font.Color) : 0);
-        s.setHeaderFontBold(font.Bold);
-        s.setHeaderFontItalic(font.Italic);
-        s.setHeaderFontUnderline(font.Underline);
+        ApplyHeaderFont();
         if (header)
             s.setHeaderText(GetHeaderText());
         else
@@ -63,6 +57,18 @@ void applyHeaderFont(const char* member, bool header)
 }
 
 } // namespace
+
+void ApplyHeaderFont()
+{
+    const clsFont& font = Options().Font(tokenclass::PageHeaders);
+    PrintSurface& s = Surface();
+    s.setHeaderFontSize(font.Size);
+    s.setHeaderFontName(font.Name);
+    s.setHeaderColor(Options().ColorMode == 2 ? WinColor(font.Color) : 0);
+    s.setHeaderFontBold(font.Bold);
+    s.setHeaderFontItalic(font.Italic);
+    s.setHeaderFontUnderline(font.Underline);
+}
 
 QString GetMacroValue(const QString& text)
 {

@@ -10,6 +10,9 @@ QString GetMacroValue(const QString& text);
 // "left|centre|right" of the "Header Codes" and "Footer Codes" records.
 QString GetHeaderText();
 QString GetFooterText();
+// The "Page Headers" font as the header and footer font of the current surface; black unless printing
+// in colour.
+void ApplyHeaderFont();
 // Apply the "Page Headers" font and the header (footer) text to the current surface.
 void PrintPageHeader();
 void PrintPageFooter();

@@ -78,13 +78,7 @@ void PageFurniture::PrintPageHeaderFooter()
             s.setFooterText(QString());
             return;
         }
-        const clsFont& font = Options().Font(tokenclass::PageHeaders);
-        s.setHeaderFontName(font.Name);
-        s.setHeaderFontSize(font.Size);
-        s.setHeaderColor(Options().ColorMode == 2 ? WinColor(font.Color) : 0);
-        s.setHeaderFontBold(font.Bold);
-        s.setHeaderFontItalic(font.Italic);
-        s.setHeaderFontUnderline(font.Underline);
+        ApplyHeaderFont();
         s.setHeaderText(GetHeaderText());
         s.setFooterText(GetFooterText());
     });

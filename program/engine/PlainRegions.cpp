@@ -22,6 +22,16 @@ qsizetype throughTerminator(const SourceBuffer& buffer, const QString& terminato
 
 } // namespace
 
+void clsCodeProcessor::printScriptBlock(SourceBuffer& buffer, const QString& terminator, int32_t language)
+{
+    QStringView block = buffer.take(throughTerminator(buffer, terminator));
+    if (block.endsWith(u'\r'))
+        block.chop(1);
+    g_iCurrentLanguage = language;
+    printPlainText(block);
+    OutputLineNumber();
+}
+
 void clsCodeProcessor::printPlainText(QStringView text)
 {
     SetFonts(tokenclass::Text);
@@ -66,22 +76,12 @@ void clsCodeProcessor::OutputHTML(const TokenList& tokens)
 
 void clsCodeProcessor::ParseVBScript(SourceBuffer& buffer, const QString& terminator)
 {
-    QStringView block = buffer.take(throughTerminator(buffer, terminator));
-    if (block.endsWith(u'\r'))
-        block.chop(1);
-    g_iCurrentLanguage = LangVBScript;
-    printPlainText(block);
-    OutputLineNumber();
+    printScriptBlock(buffer, terminator, LangVBScript);
 }
 
 void clsCodeProcessor::ParseJScript(SourceBuffer& buffer, const QString& terminator)
 {
-    QStringView block = buffer.take(throughTerminator(buffer, terminator));
-    if (block.endsWith(u'\r'))
-        block.chop(1);
-    g_iCurrentLanguage = LangJScript;
-    printPlainText(block);
-    OutputLineNumber();
+    printScriptBlock(buffer, terminator, LangJScript);
 }
 
 } // namespace folionix

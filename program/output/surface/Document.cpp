@@ -19,6 +19,21 @@ void Document::clear()
     m_seq = 0;
 }
 
+Shape& Document::addShape(Page& page, Shape::Kind kind, double x1, double y1, double x2, double y2,
+                          int32_t penWidth, WinColor penColor)
+{
+    Shape& shape = page.shapes.emplace_back();
+    shape.kind = kind;
+    shape.x1 = float(x1);
+    shape.y1 = float(y1);
+    shape.x2 = float(x2);
+    shape.y2 = float(y2);
+    shape.penWidth = penWidth;
+    shape.penColor = penColor;
+    shape.seq = nextSeq();
+    return shape;
+}
+
 Page& Document::addPage(float width, float height, int scalePercent)
 {
     // Pages of one listing hold about as many runs as the one before; reserving that avoids the

@@ -127,6 +127,9 @@ public:
     // Appends text to the shared buffer and returns its start.
     uint32_t appendText(QStringView text);
     uint32_t nextSeq() { return m_seq++; }
+    // Adds a shape of the given kind and corners to page, next in drawing order, drawn with the pen.
+    Shape& addShape(Page& page, Shape::Kind kind, double x1, double y1, double x2, double y2,
+                    int32_t penWidth, WinColor penColor);
 
 private:
     std::vector<Page> m_pages;

@@ -102,18 +102,9 @@ void PageFrame::recordBorder(Page& page, int style, const TextArea& area, const 
 void PageFrame::addShape(Page& page, Shape::Kind kind, double x1, double y1, double x2, double y2,
                          const FramePen& pen)
 {
-    Shape shape;
-    shape.kind = kind;
+    Shape& shape = m_document.addShape(page, kind, x1, y1, x2, y2, pen.width, pen.color);
     shape.role = ItemRole::Border;
-    shape.x1 = float(x1);
-    shape.y1 = float(y1);
-    shape.x2 = float(x2);
-    shape.y2 = float(y2);
-    shape.penWidth = pen.width;
-    shape.penColor = pen.color;
     shape.filled = false;
-    shape.seq = m_document.nextSeq();
-    page.shapes.push_back(shape);
 }
 
 } // namespace folionix

@@ -246,16 +246,8 @@ struct PrintSurface::Impl
     Shape& addShape(Shape::Kind kind, double x1, double y1, double x2, double y2)
     {
         ensureDocument();
-        Shape& shape = document.currentPage().shapes.emplace_back();
-        shape.kind = kind;
-        shape.x1 = float(x1);
-        shape.y1 = float(y1);
-        shape.x2 = float(x2);
-        shape.y2 = float(y2);
-        shape.penWidth = pen.width;
-        shape.penColor = pen.color;
+        Shape& shape = document.addShape(document.currentPage(), kind, x1, y1, x2, y2, pen.width, pen.color);
         shape.brushColor = brushColor;
-        shape.seq = document.nextSeq();
         return shape;
     }
 
