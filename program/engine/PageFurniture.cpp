@@ -44,7 +44,8 @@ void PageFurniture::BreakToNextColumnOrPage(bool pageOnly)
 {
     mendwick::Quietly([&] {
         PrintSurface& s = Surface();
-        if (s.LineOnPage() < 2 && s.CurrentColumn() < 2)
+        // Line counts alone miss a page whose only line is still open.
+        if (s.LineOnPage() < 2 && s.CurrentColumn() < 2 && s.AtColumnTop())
             return;
         s.setLineOnPage(1);
         if (!pageOnly && s.CurrentColumn() < s.Columns() && s.Columns() > 1)

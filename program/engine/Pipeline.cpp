@@ -69,20 +69,6 @@ QString normaliseLineEnds(const QString& text)
     return out;
 }
 
-bool isRegExpSpace(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u == u' ' || u == u'\r' || u == u'\n' || u == u'\t' || u == u'\f' || u == u'\v';
-}
-
-qsizetype leadingWhitespace(QStringView text)
-{
-    qsizetype n = 0;
-    while (n < text.size() && isRegExpSpace(text.at(n)))
-        ++n;
-    return n;
-}
-
 // Owns the shared pattern matcher for the length of one file.
 struct RegExpScope
 {
@@ -312,7 +298,7 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
         while (!buffer.isEmpty()) {
             if (!g_bSamplePreview)
                 m_file.advance(buffer.position() + 1);
-            buffer.consume(leadingWhitespace(buffer.rest()));
+            buffer.skipWhitespace();
             if (buffer.isEmpty())
                 break;
             trace.Stage("Processing buffer '", buffer.rest().left(50).toString(), " ...'");
@@ -349,14 +335,15 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
 
 QString clsCodeProcessor::TrimLeadingWhitespace(const QString& text)
 {
-    return text.mid(leadingWhitespace(text));
+    return text.mid(leadingWhitespaceLength(text));
 }
 
 void clsCodeProcessor::StartNewPageOrColumn(bool forceNewPage)
 {
     mendwick::Quietly([&] {
         PrintSurface& s = Surface();
-        if (s.LineOnPage() < 2 && s.CurrentColumn() < 2)
+        // Line counts alone miss a page whose only line is still open.
+        if (s.LineOnPage() < 2 && s.CurrentColumn() < 2 && s.AtColumnTop())
             return;
         s.setLineOnPage(1);
         if (!forceNewPage && s.CurrentColumn() < s.Columns() && s.Columns() > 1)

@@ -1,4 +1,5 @@
 #include "CodeProcessor.h"
+#include "Scanning.h"
 #include "StringFunctions.h"
 
 #include <ErrorTrace.h>
@@ -8,19 +9,7 @@ namespace folionix {
 
 namespace {
 
-bool isAsciiAlnum(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
-}
-
-qsizetype alnumRun(QStringView text, qsizetype from)
-{
-    qsizetype i = from;
-    while (i < text.size() && isAsciiAlnum(text.at(i)))
-        ++i;
-    return i - from;
-}
+using scan::isAsciiAlnum;
 
 // The opening of a tag at the front of text: "<" followed by a name, "/" and a name, "%", "!--" or
 // "!". Returns its length, or 0 when text does not begin with one.
@@ -30,9 +19,9 @@ qsizetype tagOpening(QStringView text)
         return 0;
     const QChar c = text.at(1);
     if (isAsciiAlnum(c))
-        return 1 + alnumRun(text, 1);
+        return 1 + scan::asciiAlnumRun(text, 1);
     if (c == u'/') {
-        const qsizetype n = alnumRun(text, 2);
+        const qsizetype n = scan::asciiAlnumRun(text, 2);
         return n > 0 ? 2 + n : 0;
     }
     if (c == u'%')

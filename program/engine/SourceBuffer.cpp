@@ -12,6 +12,23 @@ QStringView SourceBuffer::take(qsizetype n)
     return taken;
 }
 
+qsizetype leadingWhitespaceLength(QStringView text)
+{
+    qsizetype n = 0;
+    while (n < text.size()) {
+        const char16_t c = text.at(n).unicode();
+        if (c != u' ' && c != u'\r' && c != u'\n' && c != u'\t' && c != u'\f' && c != u'\v')
+            break;
+        ++n;
+    }
+    return n;
+}
+
+void SourceBuffer::skipWhitespace()
+{
+    m_pos += leadingWhitespaceLength(rest());
+}
+
 qsizetype SourceBuffer::indexOf(QStringView needle, qsizetype from) const
 {
     const qsizetype at = QStringView(m_text).indexOf(needle, m_pos + from, Qt::CaseInsensitive);

@@ -7,6 +7,9 @@
 
 namespace folionix {
 
+// Length of the white space of the pattern class \s (blank, CR, LF, TAB, FF, VT) at the front of text.
+qsizetype leadingWhitespaceLength(QStringView text);
+
 // The unconsumed rest of a source file: the whole normalised text and a cursor. Parsers take
 // characters off the front by moving the cursor; nothing is ever erased or copied.
 class SourceBuffer
@@ -29,6 +32,8 @@ public:
     // Takes n characters (at most what is left) off the front.
     QStringView take(qsizetype n);
     void consume(qsizetype n) { take(n); }
+    // Takes the white space of the pattern class \s (blank, CR, LF, TAB, FF, VT) off the front.
+    void skipWhitespace();
     // Position of needle in the rest (relative to the front), ignoring case, or -1.
     qsizetype indexOf(QStringView needle, qsizetype from = 0) const;
 

@@ -351,6 +351,11 @@ int PrintSurface::LineOnPage() const
     return d->flow.lineOnPage();
 }
 
+bool PrintSurface::AtColumnTop() const
+{
+    return d->flow.atColumnTop();
+}
+
 void PrintSurface::setLineOnPage(int line)
 {
     d->flow.setLineOnPage(line);

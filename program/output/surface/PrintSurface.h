@@ -69,6 +69,8 @@ public:
     int CurrentColumn() const;
     int LineOnPage() const;
     void setLineOnPage(int line);
+    // Nothing has been added to the flow since the current page or column began.
+    bool AtColumnTop() const;
     int PreviewPage() const;
     void setPreviewPage(int page);
 
