@@ -8,6 +8,7 @@
 #include <FontSetup.h>
 #include <Options.h>
 #include <SettingsFields.h>
+#include <TagFiles.h>
 #include <ValidationSurface.h>
 #include <Writers.h>
 
@@ -149,6 +150,7 @@ int main(int argc, char** argv)
 
     ValidationWindow().ValidatePrinterOptions();
     options.ViewExportedFile = false;
+    LoadLanguageFiles();
 
     // Every report during a file marks that file as failed; the report itself goes to standard error.
     QSet<QString> failed;

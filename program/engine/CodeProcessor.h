@@ -57,6 +57,10 @@ public:
     // Region parsers (HTML, VBScript, JScript).
     TokenList ParseHTML(SourceBuffer& buffer, const QString& terminator);
     void OutputHTML(const TokenList& tokens);
+    // Open-element records: an element with a tag profile (or a script) remembers the indentation
+    // level in force before its start tag; its end tag restores it.
+    void PushElementIndent(const QString& elementName);
+    void PopElementIndent(const QString& elementName);
     void ParseVBScript(SourceBuffer& buffer, const QString& terminator);
     void ParseJScript(SourceBuffer& buffer, const QString& terminator);
 
@@ -73,6 +77,10 @@ private:
     void drawWrapped(const QString& text);
     void beginContinuationLine();
     void printPlainText(QStringView text);
+    void outputTag(const TokenList& tokens, int& cursor);
+    void printWords(QStringView line, const QString& tokenClass, bool spaceAfterLast);
+    void printQuotedValue(const QString& value);
+    void printComment(const QString& text);
     void printScriptBlock(SourceBuffer& buffer, const QString& terminator, int32_t language);
 
     EngineHost* m_host = nullptr;

@@ -13,15 +13,18 @@ namespace folionix {
 class PrintSurface;
 class RegExp;
 
-// An open HTML element's indentation record (filled by the HTML output).
+// A remembered keyword or element occurrence: open HTML elements (with the indentation level in
+// xPos) and VBScript block keywords (with their print position).
 struct clsConnection
 {
     QString Keyword;
-    int32_t Level = 0;
-    double X = 0;
-    double Y = 0;
+    bool isStartKeyword = false;
+    bool isMiddleKeyword = false;
+    bool isEndKeyword = false;
+    int32_t xPos = 0;
+    int32_t yPos = 0;
+    bool Continued = false;
     int32_t Page = 0;
-    int32_t Column = 0;
 };
 
 // Process-wide values shared by the engine, the preview window and the dialogs.

@@ -1,6 +1,6 @@
-// Plain-text region printers: each HTML item, script block and style region reaches the page as
-// plain text in the "Text" style, by the region boundaries of the splitter. The tokenising parsers
-// replace these one language at a time.
+// Plain-text region printers: each script block and style region reaches the page as plain text in
+// the "Text" style, by the region boundaries of the splitter. The tokenising parsers replace these
+// one language at a time.
 #include "CodeProcessor.h"
 
 #include <Options.h>
@@ -46,32 +46,6 @@ void clsCodeProcessor::printPlainText(QStringView text)
             DrawText(text.mid(start, cr - start).toString());
         start = cr + 1;
     }
-}
-
-TokenList clsCodeProcessor::ParseHTML(SourceBuffer& buffer, const QString&)
-{
-    if (buffer.isEmpty())
-        return {};
-    if (buffer.at(0) == u'<' && (buffer.at(1).isLetterOrNumber() || buffer.at(1) == u'/' ||
-                                 buffer.at(1) == u'!' || buffer.at(1) == u'%')) {
-        const qsizetype gt = buffer.indexOf(u">");
-        const QStringView raw = buffer.take(gt < 0 ? buffer.size() : gt + 1);
-        qsizetype nameEnd = 1;
-        while (nameEnd < raw.size() && !raw.at(nameEnd).isSpace() && raw.at(nameEnd) != u'>')
-            ++nameEnd;
-        return {QStringLiteral("<"), raw.mid(1, nameEnd - 1).toString(), raw.toString()};
-    }
-    const qsizetype lt = buffer.indexOf(u"<", 1);
-    return {buffer.take(lt < 0 ? buffer.size() : lt).toString()};
-}
-
-void clsCodeProcessor::OutputHTML(const TokenList& tokens)
-{
-    if (tokens.isEmpty())
-        return;
-    g_iCurrentLanguage = LangHTML;
-    printPlainText(tokens.back());
-    OutputLineBreaks(1);
 }
 
 void clsCodeProcessor::ParseVBScript(SourceBuffer& buffer, const QString& terminator)

@@ -29,7 +29,7 @@ if command -v pdftotext >/dev/null; then
   pdftotext -layout Folionix.pdf sample.txt
   check "gutter numbers in the PDF text" grep -q "00001" sample.txt
   check "numbering goes on" grep -q "00020" sample.txt
-  check "source text in the PDF" grep -q "<html" sample.txt
+  check "source text in the PDF" grep -qi "<html" sample.txt
   pdffonts Folionix.pdf > fonts.txt
   check "fonts are embedded" bash -c "tail -n +3 fonts.txt | awk '{ if (\$(NF-4) != \"yes\") bad=1 } END { exit bad }'"
   check "Courier New prints with its metric twin" grep -q "LiberationMono" fonts.txt

@@ -1,0 +1,1 @@
+<font color=#FF00FF size=2>pink</font>

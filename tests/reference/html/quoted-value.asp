@@ -1,0 +1,1 @@
+<img src="a.gif" alt="two words">

@@ -1,0 +1,1 @@
+<p>don't stop</p>

@@ -1,0 +1,4 @@
+<TD ALIGN=right>cell</TD>
+<td>
+plain
+</td>

@@ -1,0 +1,3 @@
+<table><tr><td><input value="first
+second
+third"></td></tr></table>

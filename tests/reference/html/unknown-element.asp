@@ -1,0 +1,1 @@
+<blink>old</blink> and <marquee>older</marquee>

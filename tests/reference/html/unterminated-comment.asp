@@ -1,0 +1,3 @@
+<p>text</p>
+<!-- never
+closed

@@ -1,0 +1,2 @@
+<p>x</p>
+<!DOCTYPE html PUBLIC "-//W3C//DTD>

@@ -1,0 +1,145 @@
+// Reference tests: every input file under tests/reference/<area>/ is printed and its listing dumped
+// as text beside it (<input>.expected). FOLIONIX_UPDATE_REFERENCE=1 rewrites the expectations, for a
+// reviewer to read in the diff (scripts/update-reference-data).
+#include "EngineFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <cctype>
+#include <map>
+
+#ifndef FOLIONIX_REFERENCE_DIR
+#error "FOLIONIX_REFERENCE_DIR must name tests/reference"
+#endif
+
+namespace folionix::test {
+namespace {
+
+// Tag profiles of the reference runs, fixed here so that the shipped profiles can change freely.
+void useReferenceProfiles()
+{
+    struct Row
+    {
+        const char* name;
+        int before, insideStart, insideEnd, after;
+        bool indent;
+    };
+    const Row rows[] = {
+        {"html", 1, 1, 1, 1, false},  {"body", 1, 1, 1, 1, true},  {"table", 1, 1, 1, 1, true},
+        {"tr", 1, 1, 1, 1, true},     {"td", 1, 1, 0, 0, true},    {"p", 1, 0, 0, 1, false},
+        {"br", 0, 0, 0, 1, false},    {"b", 0, 0, 0, 0, false},    {"img", 0, 0, 0, 0, false},
+        {"input", 0, 0, 0, 0, false}, {"font", 0, 0, 0, 0, false},
+    };
+    TagProfiles().clear();
+    for (const Row& r : rows) {
+        clsHTMLElementProfile p;
+        p.ElementName = QString::fromLatin1(r.name);
+        p.Before = r.before;
+        p.InsideStart = r.insideStart;
+        p.InsideEnd = r.insideEnd;
+        p.After = r.after;
+        p.Indent = r.indent;
+        TagProfiles()[p.ElementName] = p;
+    }
+}
+
+QString styleCode(const QString& style)
+{
+    static const std::map<QString, QString> codes = {
+        {tokenclass::Elements, QStringLiteral("E")},    {tokenclass::Attributes, QStringLiteral("A")},
+        {tokenclass::Text, QStringLiteral("T")},        {tokenclass::Strings, QStringLiteral("S")},
+        {tokenclass::Comments, QStringLiteral("C")},    {tokenclass::Keywords, QStringLiteral("K")},
+        {tokenclass::Identifiers, QStringLiteral("I")}, {tokenclass::Constants, QStringLiteral("N")},
+        {tokenclass::LineNumbers, QStringLiteral("#")}, {tokenclass::ProcedureHeaders, QStringLiteral("P")},
+    };
+    const auto it = codes.find(style);
+    return it == codes.end() ? QStringLiteral("?") : it->second;
+}
+
+// One line of text per output line: each run as [code:text], code naming its style.
+QString dumpListing(const Document& doc)
+{
+    QString out;
+    for (size_t p = 0; p < doc.pages().size(); ++p) {
+        if (p > 0)
+            out += QStringLiteral("--- page %1\n").arg(p + 1);
+        bool first = true;
+        for (const TextRun& run : doc.pages()[p].runs) {
+            if (run.role != ItemRole::Body)
+                continue;
+            if (run.lineStart && !first)
+                out += u'\n';
+            first = false;
+            out += u'[' + styleCode(doc.styleNames()[run.style]) + u':' + doc.textOf(run).toString() + u']';
+        }
+        out += u'\n';
+    }
+    return out;
+}
+
+class ReferenceTest : public EngineTest, public ::testing::WithParamInterface<std::string>
+{};
+
+TEST_P(ReferenceTest, ListingMatchesExpectation)
+{
+    const QFileInfo input(QString::fromStdString(GetParam()));
+    useReferenceProfiles();
+    std::vector<FileListItem> items = {{true, input.fileName(), input.absolutePath()}};
+    CodeProcessor().ProcessFiles(items, true);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(u'\n').toStdString();
+    const QString actual = dumpListing(doc());
+    const QString expectedPath = input.absoluteFilePath() + QStringLiteral(".expected");
+    if (qEnvironmentVariableIntValue("FOLIONIX_UPDATE_REFERENCE") == 1) {
+        QFile f(expectedPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(actual.toUtf8());
+        return;
+    }
+    const QString expected = QString::fromUtf8(testsupport::readFile(expectedPath));
+    ASSERT_FALSE(expected.isEmpty()) << "no expectation " << expectedPath.toStdString()
+                                     << " (run scripts/update-reference-data)";
+    if (actual != expected) {
+        // Show the difference as a unified diff.
+        QTemporaryDir tmp;
+        const QString actualPath = tmp.filePath(QStringLiteral("actual"));
+        QFile f(actualPath);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(actual.toUtf8());
+        f.close();
+        QProcess diff;
+        diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), expectedPath, actualPath});
+        diff.waitForFinished();
+        ADD_FAILURE() << diff.readAllStandardOutput().toStdString();
+    }
+    TagProfiles().clear();
+}
+
+std::vector<std::string> referenceInputs()
+{
+    std::vector<std::string> files;
+    QDir root(QStringLiteral(FOLIONIX_REFERENCE_DIR));
+    for (const QString& area : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        QDir dir(root.filePath(area));
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.asp"), QStringLiteral("*.css")}, QDir::Files, QDir::Name))
+            files.push_back(dir.filePath(name).toStdString());
+    }
+    return files;
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::string>& info)
+{
+    const QFileInfo f(QString::fromStdString(info.param));
+    std::string name = (f.dir().dirName() + u'_' + f.completeBaseName()).toStdString();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReferenceTest, ::testing::ValuesIn(referenceInputs()), caseName);
+
+} // namespace
+} // namespace folionix::test
