@@ -1,7 +1,7 @@
 #include "ErrorTrace.h"
+#include "ErrorDisplay.h"
 
 #include <QLocale>
-#include <cstdio>
 #include <mutex>
 
 namespace mendwick {
@@ -18,17 +18,10 @@ const char* AppError::what() const noexcept
 
 namespace {
 
-void writeToStderr(const QString& title, const QString& report)
-{
-    const QByteArray text = (title + QLatin1String("\n") + report).toLocal8Bit();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-    std::fflush(stderr);
-}
-
 struct Sinks
 {
     std::mutex lock;
-    ReportSink report = writeToStderr;
+    ReportSink report = presentReport;
     Clock clock = [] { return QDateTime::currentDateTime(); };
 };
 
@@ -84,7 +77,7 @@ void ErrObject::Raise(int32_t number, const QString& source, const QString& desc
 void setReportSink(ReportSink sink)
 {
     std::lock_guard guard(sinks().lock);
-    sinks().report = sink ? std::move(sink) : ReportSink(writeToStderr);
+    sinks().report = sink ? std::move(sink) : ReportSink(presentReport);
 }
 
 void resetReportSink()

@@ -40,7 +40,8 @@ public:
 
 MENDWICK_EXPORT ErrObject& Err();
 
-// Where finished reports go. The default writes them to standard error; a window takes over in the GUI.
+// Where finished reports go. By default: the report window in a program with widgets, standard error
+// elsewhere (batch exporter, tests).
 using ReportSink = std::function<void(const QString& title, const QString& report)>;
 MENDWICK_EXPORT void setReportSink(ReportSink sink);
 MENDWICK_EXPORT void resetReportSink();
