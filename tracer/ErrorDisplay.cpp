@@ -181,6 +181,7 @@ void presentReport(const QString& title, const QString& report)
     window.adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
+    window.cmdSend->setFocus();
     window.exec();
 }
 
