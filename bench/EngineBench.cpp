@@ -54,6 +54,43 @@ QString corpusFile(qint64 bytes)
     return files.emplace(bytes, path).first->second;
 }
 
+// An HTML-only page of the given size: nested tables and lists with quoted and unquoted attributes,
+// colours, comments and paragraphs of text, so that the HTML path alone is measured.
+QString htmlFile(qint64 bytes)
+{
+    static std::map<qint64, QString> files;
+    auto it = files.find(bytes);
+    if (it != files.end())
+        return it->second;
+    QByteArray page =
+        "<!DOCTYPE html>\r\n<html>\r\n<head><title>Rooms</title></head>\r\n<body bgcolor=#FFFFF0>\r\n";
+    quint32 state = 12345;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    while (page.size() < bytes - 64) {
+        const quint32 n = next();
+        page += "<!-- block " + QByteArray::number(n % 1000) + " -->\r\n";
+        page += "<table border=\"0\" cellpadding=2 width=\"100%\">\r\n";
+        for (quint32 r = 0; r < 3 + n % 5; ++r) {
+            page += "  <tr class=\"row" + QByteArray::number(r % 2) + "\">\r\n";
+            page += "    <td align=right><font color=#" + QByteArray::number(next() % 0xFFFFFF, 16) +
+                    ">Room " + QByteArray::number(next() % 90) + "</font></td>\r\n";
+            page += "    <td><a href=\"book.asp?id=" + QByteArray::number(next() % 500) +
+                    "\">Book</a> &nbsp; don't forget the key</td>\r\n  </tr>\r\n";
+        }
+        page += "</table>\r\n<p>Meeting rooms on the second floor can be booked up to four weeks ahead; "
+                "cancel a booking you no longer need.</p>\r\n<ul><li>one</li><li>two</li></ul>\r\n";
+    }
+    page += "</body>\r\n</html>\r\n";
+    const QString path = workDir().filePath(QStringLiteral("html-%1.htm").arg(bytes));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(page);
+    return files.emplace(bytes, path).first->second;
+}
+
 // Peak resident memory since the last reset, in bytes (Linux: VmHWM, reset through clear_refs).
 void resetPeakMemory()
 {
@@ -97,10 +134,8 @@ void reportMemory(benchmark::State& state, double baseline, qint64 bytes)
     state.counters["mem_x_source"] = (peak - baseline) / double(bytes);
 }
 
-void BM_EngineToDocument(benchmark::State& state)
+void measureEngine(benchmark::State& state, const QString& file, qint64 bytes)
 {
-    const qint64 bytes = state.range(0);
-    const QString file = corpusFile(bytes);
     warmUp();
     resetPeakMemory();
     const double baseline = peakMemory();
@@ -112,6 +147,17 @@ void BM_EngineToDocument(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * bytes);
     reportMemory(state, baseline, bytes);
+}
+
+void BM_EngineToDocument(benchmark::State& state)
+{
+    measureEngine(state, corpusFile(state.range(0)), state.range(0));
+}
+
+void BM_HtmlToDocument(benchmark::State& state)
+{
+    const QString file = htmlFile(state.range(0));
+    measureEngine(state, file, QFileInfo(file).size());
 }
 
 void BM_PdfEndToEnd(benchmark::State& state)
@@ -134,6 +180,7 @@ void BM_PdfEndToEnd(benchmark::State& state)
 }
 
 BENCHMARK(BM_EngineToDocument)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_HtmlToDocument)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PdfEndToEnd)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

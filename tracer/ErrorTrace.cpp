@@ -106,16 +106,6 @@ void LoadCaught(ErrObject& err, std::exception_ptr caught)
     }
 }
 
-ErrorTrace::ErrorTrace(const char* component, const char* member)
-{
-    Context(&App(), &Err(), component, member);
-}
-
-ErrorTrace::~ErrorTrace()
-{
-    ShowError(1);
-}
-
 void ErrorTrace::Context(const AppInfo* application, ErrObject* error, const char* component,
                          const char* member, const char* stage)
 {
@@ -124,13 +114,6 @@ void ErrorTrace::Context(const AppInfo* application, ErrObject* error, const cha
     m_component = component ? component : "";
     m_member = member ? member : "";
     Stage(stage);
-}
-
-void ErrorTrace::Stage(const char* text)
-{
-    m_stageKind = StageKind::Text;
-    m_stagePrefix = text ? text : "";
-    m_stageSuffix = nullptr;
 }
 
 void ErrorTrace::Stage(const char* prefix, const QString& value, const char* suffix)
@@ -174,8 +157,7 @@ QString ErrorTrace::Title() const
 QString ErrorTrace::ReportText() const
 {
     const AppInfo& app = m_app ? *m_app : App();
-    const ErrObject empty;
-    const ErrObject& err = m_err ? *m_err : empty;
+    const ErrObject& err = error();
     const QLatin1String eol("\r\n");
     QString r;
     r += QLatin1String("Error Number  : ") + QString::number(err.Number) + eol;
@@ -195,7 +177,7 @@ QString ErrorTrace::ReportText() const
 void ErrorTrace::ShowError(int32_t severity)
 {
     Q_UNUSED(severity);
-    if (!m_err || m_err->Number == 0)
+    if (error().Number == 0)
         return;
     try {
         ReportSink sink;
@@ -211,11 +193,10 @@ void ErrorTrace::ShowError(int32_t severity)
 
 void ErrorTrace::SaveError()
 {
-    if (!m_err)
-        return;
-    m_savedNumber = m_err->Number;
-    m_savedSource = m_err->Source;
-    m_savedDescription = m_err->Description;
+    const ErrObject& err = error();
+    m_savedNumber = err.Number;
+    m_savedSource = err.Source;
+    m_savedDescription = err.Description;
 }
 
 void ErrorTrace::RethrowSavedError() const

@@ -57,9 +57,15 @@ class MENDWICK_EXPORT ErrorTrace
 {
 public:
     ErrorTrace() = default;
-    // Shorthand for Context(&App(), &Err(), component, member, "Entry Point").
-    ErrorTrace(const char* component, const char* member);
-    ~ErrorTrace();
+    // Shorthand for Context(&App(), &Err(), component, member, "Entry Point"). Inline and free of calls:
+    // every traced procedure pays for it, failing or not.
+    ErrorTrace(const char* component, const char* member) : m_component(component), m_member(member) {}
+    // Reports an error still pending when the procedure ends.
+    ~ErrorTrace()
+    {
+        if (error().Number != 0)
+            ShowError(1);
+    }
     ErrorTrace(const ErrorTrace&) = delete;
     ErrorTrace& operator=(const ErrorTrace&) = delete;
 
@@ -67,7 +73,12 @@ public:
                  const char* stage = "Entry Point");
 
     // Sets the stage: a static text, or a prefix with one value and an optional suffix.
-    void Stage(const char* text);
+    void Stage(const char* text)
+    {
+        m_stageKind = StageKind::Text;
+        m_stagePrefix = text ? text : "";
+        m_stageSuffix = nullptr;
+    }
     void Stage(const char* prefix, const QString& value, const char* suffix = nullptr);
     void Stage(const char* prefix, qint64 value, const char* suffix = nullptr);
     QString Stage() const;
@@ -92,8 +103,10 @@ public:
     QString Title() const;
 
 private:
-    const AppInfo* m_app = nullptr;
-    ErrObject* m_err = nullptr;
+    // The error object given to Context, or the thread's own.
+    ErrObject& error() const { return m_err ? *m_err : Err(); }
+    const AppInfo* m_app = nullptr; // none: the process's App()
+    ErrObject* m_err = nullptr;     // none: the thread's Err()
     const char* m_component = "";
     const char* m_member = "";
     const char* m_stagePrefix = "Entry Point";

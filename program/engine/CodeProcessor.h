@@ -85,6 +85,7 @@ private:
 
     EngineHost* m_host = nullptr;
     QElapsedTimer m_sinceYield;
+    unsigned m_yieldCalls = 0;
     ProgressBarState m_site;
     ProgressBarState m_file;
     // Where the script indicator was last drawn: page, column and line, so that a line with the same

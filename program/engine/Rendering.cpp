@@ -176,11 +176,11 @@ void DefineTokenStyles()
 
 void clsCodeProcessor::DrawScriptIndicator()
 {
+    if (g_iCurrentLanguage != LangJScript && g_iCurrentLanguage != LangVBScript)
+        return;
     PrintSurface& s = Surface();
     if (g_lIndicatorLine == s.LineOnPage() && m_indicatorPage == s.CurrentPage() &&
         m_indicatorColumn == s.CurrentColumn())
-        return;
-    if (g_iCurrentLanguage != LangJScript && g_iCurrentLanguage != LangVBScript)
         return;
     const clsOptions& o = Options();
     const double x0 = s.CurrentX();

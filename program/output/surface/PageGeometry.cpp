@@ -32,6 +32,7 @@ void PageGeometry::setPaper(int code, double widthTwips, double heightTwips)
     m_paperCode = code;
     m_paperWidth = widthTwips;
     m_paperHeight = heightTwips;
+    ++m_version;
 }
 
 bool PageGeometry::setOrientation(int orientation)
@@ -39,6 +40,7 @@ bool PageGeometry::setOrientation(int orientation)
     if (orientation != 0 && orientation != 1)
         return false;
     m_orientation = orientation;
+    ++m_version;
     return true;
 }
 
@@ -47,6 +49,7 @@ bool PageGeometry::setColumns(int columns)
     if (columns < 1 || columns > 255) // the page records keep the column in a byte
         return false;
     m_columns = columns;
+    ++m_version;
     return true;
 }
 
@@ -55,12 +58,14 @@ bool PageGeometry::setColumnSpacing(int twips)
     if (twips < 0)
         return false;
     m_columnSpacing = twips;
+    ++m_version;
     return true;
 }
 
 void PageGeometry::setScalePercent(int percent)
 {
     m_scale = percent > 0 ? percent : 100;
+    ++m_version;
 }
 
 bool PageGeometry::setPageBorder(int style)
@@ -98,6 +103,7 @@ bool PageGeometry::setMargin(int& margin, int twips)
     if (twips < 0)
         return false;
     margin = twips;
+    ++m_version;
     return true;
 }
 

@@ -28,7 +28,11 @@ public:
     // Portrait dimensions of the paper, in physical twips.
     void setPaper(int code, double widthTwips, double heightTwips);
     // Keeps the current dimensions (custom paper has no size of its own here).
-    void setPaperCode(int code) { m_paperCode = code; }
+    void setPaperCode(int code)
+    {
+        m_paperCode = code;
+        ++m_version;
+    }
 
     int orientation() const { return m_orientation; }
     bool setOrientation(int orientation);
@@ -47,6 +51,9 @@ public:
     int columnSpacing() const { return m_columnSpacing; }
     bool setColumnSpacing(int twips);
 
+    // Changes with every setter, so that callers can cache what they derive from the geometry.
+    unsigned version() const { return m_version; }
+
     int scalePercent() const { return m_scale; }
     void setScalePercent(int percent); // 0 or less: unscaled
 
@@ -61,7 +68,7 @@ public:
     TextArea textAreaFor(double pageWidth, double pageHeight) const;
 
 private:
-    static bool setMargin(int& margin, int twips);
+    bool setMargin(int& margin, int twips);
     int logical(double physical) const;
 
     int m_paperCode = 1;
@@ -76,6 +83,7 @@ private:
     int m_columnSpacing = 360;
     int m_scale = 100;
     int m_pageBorder = 0;
+    unsigned m_version = 0;
 };
 
 } // namespace folionix

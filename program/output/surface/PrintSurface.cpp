@@ -54,7 +54,7 @@ struct PrintSurface::Impl
 {
     explicit Impl(QString name)
         : controlName(std::move(name)), styles(
-                                            format, [this] { fontChanged(); }, controlName),
+                                            format, [this] { styleApplied(); }, controlName),
           frame(document, metrics)
     {}
 
@@ -98,6 +98,46 @@ struct PrintSurface::Impl
         currentMetrics = nullptr;
         documentFont = -1;
         documentStyle = -1;
+        styleSlot = nullptr;
+    }
+
+    // What a style resolves to, kept per style entry: the engine applies a style for every token.
+    struct StyleResolved
+    {
+        const FontMetrics* metrics = nullptr;
+        int documentFont = -1;
+        int documentStyle = -1;
+        unsigned documentGeneration = 0;
+    };
+    std::vector<StyleResolved> styleResolved;
+    unsigned styleResolvedGeneration = ~0u;
+    unsigned documentGeneration = 0;
+    StyleResolved* styleSlot = nullptr; // the applied style's entry, while the format is unchanged
+
+    void styleApplied()
+    {
+        fontChanged();
+        if (styleResolvedGeneration != styles.generation()) {
+            styleResolved.assign(styles.size(), StyleResolved{});
+            styleResolvedGeneration = styles.generation();
+        }
+        if (styles.lastApplied() >= styleResolved.size())
+            return;
+        styleSlot = &styleResolved[styles.lastApplied()];
+        currentMetrics = styleSlot->metrics;
+        if (styleSlot->documentGeneration == documentGeneration) {
+            documentFont = styleSlot->documentFont;
+            documentStyle = styleSlot->documentStyle;
+        }
+    }
+    void remember()
+    {
+        if (!styleSlot)
+            return;
+        styleSlot->metrics = currentMetrics;
+        styleSlot->documentFont = documentFont;
+        styleSlot->documentStyle = documentStyle;
+        styleSlot->documentGeneration = documentGeneration;
     }
     void directFontChange()
     {
@@ -106,26 +146,56 @@ struct PrintSurface::Impl
     }
     const FontMetrics& fontMetrics()
     {
-        if (!currentMetrics)
+        if (!currentMetrics) {
             currentMetrics = &metrics.forFont(format.font);
+            remember();
+        }
         return *currentMetrics;
     }
     uint16_t fontIndex()
     {
-        if (documentFont < 0)
+        if (documentFont < 0) {
             documentFont = document.internFont(format.font);
+            remember();
+        }
         return uint16_t(documentFont);
     }
     uint16_t styleIndex()
     {
-        if (documentStyle < 0)
+        if (documentStyle < 0) {
             documentStyle = document.internStyle(format.styleName);
+            remember();
+        }
         return uint16_t(documentStyle);
     }
 
     TextArea textArea() const { return geometry.textArea(); }
-    double columnLeft() const { return textArea().columnLeft(std::min(flow.column(), geometry.columns())); }
-    double columnRight() const { return textArea().columnRight(std::min(flow.column(), geometry.columns())); }
+    // The current column's edges, asked for on every token: kept until the geometry or column changes.
+    mutable unsigned edgesVersion = ~0u;
+    mutable int edgesColumn = 0;
+    mutable double edgesLeft = 0;
+    mutable double edgesRight = 0;
+    void refreshEdges() const
+    {
+        const int column = std::min(flow.column(), geometry.columns());
+        if (edgesVersion == geometry.version() && edgesColumn == column)
+            return;
+        const TextArea area = textArea();
+        edgesLeft = area.columnLeft(column);
+        edgesRight = area.columnRight(column);
+        edgesVersion = geometry.version();
+        edgesColumn = column;
+    }
+    double columnLeft() const
+    {
+        refreshEdges();
+        return edgesLeft;
+    }
+    double columnRight() const
+    {
+        refreshEdges();
+        return edgesRight;
+    }
 
     void ensureDocument()
     {
@@ -136,6 +206,7 @@ struct PrintSurface::Impl
     void startDoc()
     {
         document.clear();
+        ++documentGeneration;
         fontChanged();
         pictureIndex.clear();
         documentState = 1;

@@ -13,6 +13,7 @@ void StyleTable::Clear()
     m_entries.clear();
     m_byFoldedName.clear();
     m_byName.clear();
+    ++m_generation;
 }
 
 void StyleTable::Add(const QString& name, int /*flags*/)
@@ -31,6 +32,7 @@ void StyleTable::Add(const QString& name, int /*flags*/)
         m_byFoldedName.insert(folded, index);
     }
     m_byName.insert(name, index);
+    ++m_generation;
 }
 
 void StyleTable::Apply(const QString& name)
@@ -41,6 +43,7 @@ void StyleTable::Apply(const QString& name)
     m_format.font = entry->font;
     m_format.color = entry->color;
     m_format.styleName = entry->name;
+    m_lastApplied = size_t(entry - m_entries.data());
     if (m_changed)
         m_changed();
 }

@@ -21,6 +21,12 @@ public:
     void Apply(const QString& name) override;
     bool Contains(const QString& name) const override;
 
+    // The entry the last Apply used, and a counter that changes whenever entries may have changed;
+    // together they let the surface keep what it derives from a style.
+    size_t lastApplied() const { return m_lastApplied; }
+    size_t size() const { return m_entries.size(); }
+    unsigned generation() const { return m_generation; }
+
 private:
     struct Entry
     {
@@ -39,6 +45,8 @@ private:
     QHash<QString, size_t> m_byFoldedName;
     // The engine applies a style per token with the name as added: this finds it without folding.
     QHash<QString, size_t> m_byName;
+    size_t m_lastApplied = 0;
+    unsigned m_generation = 0;
 };
 
 } // namespace folionix
