@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Connection.h>
 #include <CurrentSurface.h>
 
 #include <QString>
@@ -12,20 +13,6 @@ namespace folionix {
 
 class PrintSurface;
 class RegExp;
-
-// A remembered keyword or element occurrence: open HTML elements (with the indentation level in
-// xPos) and VBScript block keywords (with their print position).
-struct clsConnection
-{
-    QString Keyword;
-    bool isStartKeyword = false;
-    bool isMiddleKeyword = false;
-    bool isEndKeyword = false;
-    int32_t xPos = 0;
-    int32_t yPos = 0;
-    bool Continued = false;
-    int32_t Page = 0;
-};
 
 // Process-wide values shared by the engine, the preview window and the dialogs.
 inline RegExp* g_objRegExp = nullptr;
