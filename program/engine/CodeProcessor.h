@@ -62,6 +62,12 @@ public:
     void PushElementIndent(const QString& elementName);
     void PopElementIndent(const QString& elementName);
     void ParseVBScript(SourceBuffer& buffer, const QString& terminator);
+    TokenList ParseVBScriptStatement(SourceBuffer& buffer, const QString& terminator);
+    void OutputVBScriptStatement(const TokenList& tokens, const QString& terminator);
+    // The first character of the buffer, taken off (a lone CR when it is empty) or only looked at
+    // ("" when it is empty).
+    static QString GetNextChar(SourceBuffer& buffer);
+    static QString PeekNextChar(const SourceBuffer& buffer);
     void ParseJScript(SourceBuffer& buffer, const QString& terminator);
 
     // Lets the user interface breathe inside long loops, at most every 30 ms.
@@ -81,6 +87,8 @@ private:
     void printWords(QStringView line, const QString& tokenClass, bool spaceAfterLast);
     void printQuotedValue(const QString& value);
     void printComment(const QString& text);
+    void printWordByWord(const QString& token, const QString& tokenClass, bool procedureHeader);
+    void printLabelAndIndent(TokenList& tokens, QString& text);
     void printScriptBlock(SourceBuffer& buffer, const QString& terminator, int32_t language);
 
     EngineHost* m_host = nullptr;
@@ -100,6 +108,9 @@ clsCodeProcessor& CodeProcessor();
 // Language of a script block starting at the front of text: 1 JScript, 2 VBScript, 0 another
 // language. May record the first explicit language of a side as that side's default for the file.
 int32_t GetScriptLanguage(const SourceBuffer& text);
+
+// A label at the start of a VBScript line: a letter, then letters, digits 1 to 9 or "_", then ":".
+bool IsLabel(const QString& text);
 
 // One named surface style per token class from the font settings.
 void DefineTokenStyles();

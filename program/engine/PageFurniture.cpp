@@ -2,6 +2,8 @@
 #include "EngineState.h"
 #include "HeaderCodes.h"
 
+#include <DrawConnections.h>
+
 #include <ErrorTrace.h>
 #include <Options.h>
 
@@ -90,6 +92,10 @@ void PageFurniture::NewPage()
     mendwick::ErrorTrace trace("frmPreview", "vsPrinter_NewPage");
     mendwick::Guard(trace, [&] {
         PrintSurface& s = Surface();
+        if (s.PageCount() > 0) {
+            DrawConnectionsInstance().AdjustCoordinates(2);
+            DrawConnectionsInstance().DrawConnections();
+        }
         PrintPageHeaderFooter();
         s.setPageBorder((coverSheetSet() && s.PageCount() == 1) ? 0 : Options().PageBorder);
         s.RefreshTextArea();
@@ -106,6 +112,17 @@ void PageFurniture::NewColumn()
         PrintSurface& s = Surface();
         s.RefreshTextArea();
         s.setCurrentX(s.TextAreaLeft());
+        if (s.CurrentColumn() >= 2)
+            DrawConnectionsInstance().AdjustCoordinates(1);
+    });
+}
+
+void PageFurniture::EndPage()
+{
+    mendwick::ErrorTrace trace("frmPreview", "vsPrinter_EndPage");
+    mendwick::Guard(trace, [&] {
+        if (Surface().PageCount() > 0)
+            DrawConnectionsInstance().DrawConnections();
     });
 }
 

@@ -17,6 +17,7 @@ public:
 
     void NewPage() override;
     void NewColumn() override;
+    void EndPage() override;
     void BeforeHeader() override;
 
 private:

@@ -3,6 +3,9 @@
 #include "RegExp.h"
 #include "SourceReader.h"
 
+#include <DrawConnections.h>
+#include <IndentVBScript.h>
+
 #include <ErrorTrace.h>
 #include <Options.h>
 #include <PrintSurface.h>
@@ -245,6 +248,8 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
     try {
         trace.Stage("Creating VBScript.RegExp object");
         regExp = std::make_unique<RegExpScope>();
+        trace.Stage("Unstack connections");
+        DrawConnectionsInstance().UnstackAll();
         trace.Stage("Clear g_colElementIndents");
         g_colElementIndents.clear();
         trace.Stage("Parse filename '", fileName, "'");
@@ -255,6 +260,7 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
             host->processEvents();
         }
         trace.Stage("Reset VBScript indenting");
+        ::folionix::IndentVBScript().Reset();
         g_lLineNumber = 1;
         g_iIndentLevel = 0;
         g_lIndicatorLine = 0;

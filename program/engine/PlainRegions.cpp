@@ -1,6 +1,5 @@
-// Plain-text region printers: each script block and style region reaches the page as plain text in
-// the "Text" style, by the region boundaries of the splitter. The tokenising parsers replace these
-// one language at a time.
+// Plain-text region printer: JScript blocks and style regions reach the page as plain text in the
+// "Text" style, by the region boundaries of the splitter, until their tokenising parser arrives.
 #include "CodeProcessor.h"
 
 #include <Options.h>
@@ -46,11 +45,6 @@ void clsCodeProcessor::printPlainText(QStringView text)
             DrawText(text.mid(start, cr - start).toString());
         start = cr + 1;
     }
-}
-
-void clsCodeProcessor::ParseVBScript(SourceBuffer& buffer, const QString& terminator)
-{
-    printScriptBlock(buffer, terminator, LangVBScript);
 }
 
 void clsCodeProcessor::ParseJScript(SourceBuffer& buffer, const QString& terminator)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 
 namespace testsupport {
 
@@ -24,3 +25,9 @@ inline QByteArray readFile(const QString& path)
 }
 
 } // namespace testsupport
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

@@ -3,6 +3,8 @@
 // reviewer to read in the diff (scripts/update-reference-data).
 #include "EngineFixture.h"
 
+#include <SettingsFields.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +47,18 @@ void useReferenceProfiles()
     }
 }
 
+// Keywords of the reference runs, fixed here for the same reason.
+void useReferenceKeywords()
+{
+    VBScriptKeywords().clear();
+    for (const char* k :
+         {"Dim",    "If",      "Then",           "Else", "ElseIf", "End", "Function", "Sub",   "Select",
+          "Case",   "For",     "Next",           "Each", "In",     "Do",  "Loop",     "While", "Wend",
+          "With",   "Set",     "Nothing",        "True", "False",  "And", "Or",       "Not",   "Call",
+          "Public", "Private", "Response.Write", "Value"})
+        VBScriptKeywords().add(QString::fromLatin1(k));
+}
+
 QString styleCode(const QString& style)
 {
     static const std::map<QString, QString> codes = {
@@ -72,11 +86,42 @@ QString dumpListing(const Document& doc)
             if (run.lineStart && !first)
                 out += u'\n';
             first = false;
-            out += u'[' + styleCode(doc.styleNames()[run.style]) + u':' + doc.textOf(run).toString() + u']';
+            const QString style = doc.styleNames()[run.style];
+            const QString text = doc.textOf(run).toString();
+            if (!style.isEmpty())
+                out += u'[' + styleCode(style) + u':' + text + u']';
+            else if (text == u"V" || text == u"J")
+                out += QStringLiteral("[ind:") + text + u']'; // the script indicator
+            else // a font set directly (procedure headers, continuation marks): name it
+                out += QStringLiteral("[~") + doc.fonts()[run.font].family +
+                       (doc.fonts()[run.font].bold ? QStringLiteral("+b") : QString()) + u':' + text + u']';
         }
         out += u'\n';
+        // Lines drawn on the page (block connections), in drawing order.
+        for (const Shape& shape : doc.pages()[p].shapes)
+            if (shape.kind == Shape::Kind::Line && shape.role == ItemRole::Body)
+                out += QStringLiteral("line %1,%2 %3,%4\n")
+                           .arg(qRound(shape.x1))
+                           .arg(qRound(shape.y1))
+                           .arg(qRound(shape.x2))
+                           .arg(qRound(shape.y2));
     }
     return out;
+}
+
+// Settings of one reference run: <input>.settings holds NAME=VALUE lines.
+void applyReferenceSettings(const QString& input)
+{
+    const QByteArray text = testsupport::readFile(input + QStringLiteral(".settings"));
+    for (const QByteArray& line : text.split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0)
+            continue;
+        QString error;
+        EXPECT_TRUE(SetSettingByName(Options(), QString::fromUtf8(line.left(eq)).trimmed(),
+                                     QString::fromUtf8(line.mid(eq + 1)).trimmed(), &error))
+            << error.toStdString();
+    }
 }
 
 class ReferenceTest : public EngineTest, public ::testing::WithParamInterface<std::string>
@@ -86,6 +131,8 @@ TEST_P(ReferenceTest, ListingMatchesExpectation)
 {
     const QFileInfo input(QString::fromStdString(GetParam()));
     useReferenceProfiles();
+    useReferenceKeywords();
+    applyReferenceSettings(input.absoluteFilePath());
     std::vector<FileListItem> items = {{true, input.fileName(), input.absolutePath()}};
     CodeProcessor().ProcessFiles(items, true);
     EXPECT_TRUE(reports.isEmpty()) << reports.join(u'\n').toStdString();
@@ -114,6 +161,7 @@ TEST_P(ReferenceTest, ListingMatchesExpectation)
         ADD_FAILURE() << diff.readAllStandardOutput().toStdString();
     }
     TagProfiles().clear();
+    VBScriptKeywords().clear();
 }
 
 std::vector<std::string> referenceInputs()

@@ -1,0 +1,300 @@
+// VBScript blocks: one physical line at a time taken off the buffer and split into words, numbers,
+// strings, comments and delimiters, then printed by the statement output.
+#include "CodeProcessor.h"
+#include "Scanning.h"
+#include "StringFunctions.h"
+
+#include <ErrorTrace.h>
+
+namespace folionix {
+
+namespace {
+
+const QString kCR = QStringLiteral("\r");
+const QString kBlank = QStringLiteral(" ");
+
+bool isLetter(QChar c)
+{
+    return c.isLetter();
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'.';
+}
+
+bool isHexOrAmp(QChar c)
+{
+    const char16_t u = c.unicode();
+    return scan::isAsciiDigit(c) || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F') || u == u'&';
+}
+
+bool isBlankOrCR(QChar c)
+{
+    return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t' || c == u'\f' || c == u'\v';
+}
+
+// Length of "%" [white space and CRs] ">" at the front of text (text starts after the "%"), or -1.
+qsizetype closingDelimiterRest(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlankOrCR(text.at(i)))
+        ++i;
+    return i < text.size() && text.at(i) == u'>' ? i + 1 : -1;
+}
+
+// Length of the line's rest (up to, not including, its CR).
+qsizetype restOfLine(QStringView text)
+{
+    const qsizetype cr = text.indexOf(u'\r');
+    return cr < 0 ? text.size() : cr;
+}
+
+// The pattern ^(/?script>?|%|!--|--) at the front of text, ignoring case; its length or 0.
+qsizetype scriptDelimiter(QStringView text)
+{
+    qsizetype i = 0;
+    if (text.startsWith(u'/'))
+        i = 1;
+    if (text.mid(i).startsWith(u"script", Qt::CaseInsensitive)) {
+        i += 6;
+        if (i < text.size() && text.at(i) == u'>')
+            ++i;
+        return i;
+    }
+    if (text.startsWith(u'%'))
+        return 1;
+    if (text.startsWith(u"!--"))
+        return 3;
+    if (text.startsWith(u"--"))
+        return 2;
+    return 0;
+}
+
+bool opensParenthesisGap(const QString& previous)
+{
+    static const char16_t* const keywords[] = {u"Select", u"If",  u"Else", u"ElseIf", u"Else if", u"Case",
+                                               u"With",   u"For", u"Do",   u"While",  u"Type"};
+    for (const char16_t* k : keywords)
+        if (previous.compare(QStringView(k), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Whether the statement's tokens, joined without CRs and trimmed, end with terminator.
+bool endsWithTerminator(const TokenList& tokens, const QString& terminator)
+{
+    QString tail;
+    for (qsizetype i = tokens.size() - 1; i >= 0; --i) {
+        tail.prepend(tokens.at(i));
+        QString trimmed = tail;
+        trimmed.remove(u'\r');
+        trimmed = trimmed.trimmed();
+        if (trimmed.size() >= terminator.size() || i == 0)
+            return EndsWith(trimmed, terminator);
+    }
+    return false;
+}
+
+} // namespace
+
+QString clsCodeProcessor::GetNextChar(SourceBuffer& buffer)
+{
+    return buffer.isEmpty() ? kCR : buffer.take(1).toString();
+}
+
+QString clsCodeProcessor::PeekNextChar(const SourceBuffer& buffer)
+{
+    return buffer.isEmpty() ? QString() : QString(buffer.at(0));
+}
+
+void clsCodeProcessor::ParseVBScript(SourceBuffer& buffer, const QString& terminator)
+{
+    mendwick::ErrorTrace trace("clsCodeProcessor", "ParseVBScript");
+    mendwick::Quietly([&] {
+        while (!buffer.isEmpty()) {
+            const TokenList tokens = ParseVBScriptStatement(buffer, terminator);
+            OutputVBScriptStatement(tokens, terminator);
+            if (g_bCancelled || endsWithTerminator(tokens, terminator))
+                break;
+        }
+    });
+}
+
+TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const QString&)
+{
+    mendwick::ErrorTrace trace("clsCodeProcessor", "ParseVBScriptStatement");
+    TokenList tokens;
+    mendwick::Guard(trace, [&] {
+        ++StatementCount;
+        while (buffer.at(0) == u' ')
+            buffer.consume(1);
+        // c is the current character, already taken off the buffer; the end of the buffer reads as CR,
+        // so a last line without a line end is still printed.
+        QChar c = buffer.isEmpty() ? QChar(u'\r') : buffer.take(1).at(0);
+        const auto next = [&] { c = buffer.isEmpty() ? QChar(u'\r') : buffer.take(1).at(0); };
+        const auto store = [&](QString token) { tokens.append(std::move(token)); };
+        while (!g_bCancelled) {
+            YieldToUi();
+            const QStringView rest = buffer.rest();
+            if (c == u'\r') {
+                store(kBlank);
+                store(kCR);
+                return;
+            }
+            if (c == u'<') {
+                const qsizetype n = scriptDelimiter(rest);
+                const QString match = rest.left(n).toString();
+                if (n == 0) {
+                    store(QStringLiteral("<"));
+                } else if (match == u"%" || match.compare(u"script>", Qt::CaseInsensitive) == 0 ||
+                           match.compare(u"script", Qt::CaseInsensitive) == 0) {
+                    buffer.consume(n);
+                    store(u'<' + match);
+                    if (match != u"%")
+                        StatementCount = 0;
+                } else if (match.startsWith(u'/')) {
+                    // "</script>" ends the statement, with white space and a ">" after it; a "</script"
+                    // whose ">" follows after blanks keeps its text too.
+                    buffer.consume(n);
+                    store(u'<' + match);
+                    const QStringView after = buffer.rest();
+                    const qsizetype ws = leadingWhitespaceLength(after);
+                    if (ws < after.size() && after.at(ws) == u'>') {
+                        buffer.consume(ws + 1);
+                        if (!match.endsWith(u'>'))
+                            store(QStringLiteral(">"));
+                        c = u'\r';
+                        continue;
+                    }
+                    if (match.endsWith(u'>')) {
+                        c = u'\r';
+                        continue;
+                    }
+                } else if (StatementCount == 1) {
+                    buffer.consume(n);
+                    store(u'<' + match);
+                    store(buffer.take(restOfLine(buffer.rest())).toString());
+                } else {
+                    // An HTML comment inside script code runs to its "-->"; it follows the tokens
+                    // already collected.
+                    buffer.consume(n);
+                    const qsizetype end = buffer.indexOf(u"-->");
+                    store(QStringLiteral("<!--"));
+                    store(QString());
+                    if (end >= 0) {
+                        store(buffer.take(end).toString());
+                        buffer.consume(3);
+                    } else {
+                        store(buffer.take(buffer.size()).toString());
+                    }
+                    store(QStringLiteral("-->"));
+                }
+                next();
+                continue;
+            }
+            if (c == u'%') {
+                const qsizetype n = closingDelimiterRest(rest);
+                if (n >= 0) {
+                    store(QStringLiteral("%>"));
+                    buffer.consume(n);
+                    c = u'\r';
+                    continue;
+                }
+                store(QStringLiteral("%")); // a "%" of its own is kept as it stands
+                next();
+                continue;
+            }
+            if (c == u' ') {
+                while (buffer.at(0) == u' ')
+                    buffer.consume(1);
+                store(kBlank);
+                next();
+                continue;
+            }
+            if (isLetter(c) || c == u'_') {
+                if (c.toUpper() == u'R' &&
+                    QStringView(rest).left(3).compare(u"EM ", Qt::CaseInsensitive) == 0) {
+                    store(c + buffer.take(restOfLine(buffer.rest())).toString());
+                    next();
+                    continue;
+                }
+                qsizetype n = 0;
+                while (n < rest.size() && isWordChar(rest.at(n)))
+                    ++n;
+                store(c + buffer.take(n).toString());
+                next();
+                continue;
+            }
+            if (scan::isAsciiDigit(c)) {
+                qsizetype n = 0;
+                while (n < rest.size() && scan::isAsciiDigit(rest.at(n)))
+                    ++n;
+                store(c + buffer.take(n).toString());
+                next();
+                continue;
+            }
+            if (c == u'&') {
+                qsizetype n = 0;
+                if (!rest.isEmpty() && (rest.at(0) == u'H' || rest.at(0) == u'h')) {
+                    n = 1;
+                    while (n < rest.size() && isHexOrAmp(rest.at(n)))
+                        ++n;
+                }
+                store(c + buffer.take(n).toString());
+                next();
+                continue;
+            }
+            if (c == u'\'') {
+                // A comment runs to the line end or to a real closing "%>"; a lone "%" is comment text.
+                qsizetype n = 0;
+                while (n < rest.size() && rest.at(n) != u'\r' &&
+                       !(rest.at(n) == u'%' && closingDelimiterRest(rest.mid(n + 1)) >= 0))
+                    ++n;
+                store(c + buffer.take(n).toString());
+                next();
+                continue;
+            }
+            if (c == u':') {
+                store(QStringLiteral(":"));
+                const qsizetype n = restOfLine(rest);
+                const QStringView line = rest.left(n);
+                if (StartsWith(line.mid(leadingWhitespaceLength(line)), u"REM ")) {
+                    store(buffer.take(n).toString());
+                }
+                next();
+                continue;
+            }
+            if (c == u'"') {
+                const qsizetype close = rest.indexOf(u'"');
+                if (close < 0) {
+                    next(); // no closing quote: the rest is read as code
+                    continue;
+                }
+                QString text = u'"' + buffer.take(close).toString() + u'"';
+                buffer.consume(1);
+                text.replace(u'\r', u' ');
+                store(std::move(text));
+                next();
+                continue;
+            }
+            if (c == u'(') {
+                if (!tokens.isEmpty() && opensParenthesisGap(tokens.back()))
+                    store(kBlank);
+                store(QStringLiteral("("));
+                next();
+                continue;
+            }
+            if (c.isHighSurrogate() && !rest.isEmpty() && rest.at(0).isLowSurrogate()) {
+                store(c + buffer.take(1).toString());
+                next();
+                continue;
+            }
+            store(QString(c));
+            next();
+        }
+    });
+    return tokens;
+}
+
+} // namespace folionix

@@ -1,0 +1,7 @@
+<%
+If a Then
+Else: x = 1
+End If
+Finish:
+Dim y
+%>
