@@ -11,8 +11,6 @@
 #include <Options.h>
 #include <PrintSurface.h>
 
-#include <QRegularExpression>
-
 namespace folionix {
 
 namespace {
@@ -28,13 +26,14 @@ QString joinedText(const TokenList& tokens, qsizetype from = 0)
     return text.trimmed();
 }
 
+// The statement begins with one of the procedure-header words and a blank.
 bool isProcedureHeader(const QString& text)
 {
-    static const QRegularExpression header(
-        QStringLiteral("^(private function|function|private sub|sub|private property|public property|friend|"
-                       "public function) "),
-        QRegularExpression::CaseInsensitiveOption);
-    return header.match(text).hasMatch();
+    for (const char16_t* start : {u"private function ", u"function ", u"private sub ", u"sub ",
+                                  u"private property ", u"public property ", u"friend ", u"public function "})
+        if (StartsWith(text, QStringView(start)))
+            return true;
+    return false;
 }
 
 bool isProcedureEnd(const QString& text)

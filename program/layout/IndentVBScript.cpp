@@ -33,6 +33,10 @@ QChar charAt(QStringView text, qsizetype i)
 // "Else" thus matches "Else" and "Else: x = 1" but not "ElseIf a Then".
 bool matches(QStringView statement, QStringView keyword)
 {
+    // Most keywords fail on their first letter: test it before the whole comparison.
+    if (statement.isEmpty() || keyword.isEmpty() ||
+        statement.front().toCaseFolded() != keyword.front().toCaseFolded())
+        return false;
     if (!statement.startsWith(keyword, Qt::CaseInsensitive))
         return false;
     const QChar next = charAt(statement, keyword.size());

@@ -41,7 +41,18 @@ bool KeywordTable::add(const QString& word)
 
 bool KeywordTable::contains(QStringView word) const
 {
-    return m_words.contains(word.toString().toCaseFolded());
+    // Looked up for every word printed: fold short words into a local buffer instead of allocating.
+    constexpr qsizetype kShort = 64;
+    if (word.size() > kShort)
+        return m_words.contains(word.toString().toCaseFolded());
+    char16_t folded[kShort];
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar c = word.at(i);
+        if (c.isSurrogate())
+            return m_words.contains(word.toString().toCaseFolded());
+        folded[i] = c.toCaseFolded().unicode();
+    }
+    return m_words.contains(QString::fromRawData(reinterpret_cast<const QChar*>(folded), word.size()));
 }
 
 void clsOptions::ResetFontDefaults()
