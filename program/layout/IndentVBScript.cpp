@@ -33,9 +33,12 @@ QChar charAt(QStringView text, qsizetype i)
 // "Else" thus matches "Else" and "Else: x = 1" but not "ElseIf a Then".
 bool matches(QStringView statement, QStringView keyword)
 {
-    // Most keywords fail on their first letter: test it before the whole comparison.
-    if (statement.isEmpty() || keyword.isEmpty() ||
-        statement.front().toCaseFolded() != keyword.front().toCaseFolded())
+    // Most keywords fail on their first letter: test it (ASCII letters folded inline) first.
+    if (statement.isEmpty() || keyword.isEmpty())
+        return false;
+    const char16_t a = statement.front().unicode();
+    const char16_t b = keyword.front().unicode();
+    if (a < 128 && b < 128 && (a | 0x20) != (b | 0x20))
         return false;
     if (!statement.startsWith(keyword, Qt::CaseInsensitive))
         return false;

@@ -50,7 +50,9 @@ bool KeywordTable::contains(QStringView word) const
         const QChar c = word.at(i);
         if (c.isSurrogate())
             return m_words.contains(word.toString().toCaseFolded());
-        folded[i] = c.toCaseFolded().unicode();
+        const char16_t u = c.unicode();
+        folded[i] =
+            u < 128 ? ((u >= u'A' && u <= u'Z') ? char16_t(u | 0x20) : u) : c.toCaseFolded().unicode();
     }
     return m_words.contains(QString::fromRawData(reinterpret_cast<const QChar*>(folded), word.size()));
 }
