@@ -69,6 +69,8 @@ public:
     static QString GetNextChar(SourceBuffer& buffer);
     static QString PeekNextChar(const SourceBuffer& buffer);
     void ParseJScript(SourceBuffer& buffer, const QString& terminator);
+    TokenList ParseJScriptStatement(SourceBuffer& buffer, const QString& terminator);
+    void OutputJScriptStatement(const TokenList& tokens);
 
     // Lets the user interface breathe inside long loops, at most every 30 ms.
     void YieldToUi();
@@ -82,14 +84,13 @@ private:
     void drawIndent(int32_t tabSize);
     void drawWrapped(const QString& text);
     void beginContinuationLine();
-    void printPlainText(QStringView text);
     void outputTag(const TokenList& tokens, int& cursor);
     void printWords(QStringView line, const QString& tokenClass, bool spaceAfterLast);
     void printQuotedValue(const QString& value);
     void printComment(const QString& text);
     void printWordByWord(const QString& token, const QString& tokenClass, bool procedureHeader);
     void printLabelAndIndent(TokenList& tokens, QString& text);
-    void printScriptBlock(SourceBuffer& buffer, const QString& terminator, int32_t language);
+    void drawJScriptDelimiterBox(const QString& token);
 
     EngineHost* m_host = nullptr;
     QElapsedTimer m_sinceYield;

@@ -29,48 +29,6 @@ bool isHexOrAmp(QChar c)
     return scan::isAsciiDigit(c) || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F') || u == u'&';
 }
 
-bool isBlankOrCR(QChar c)
-{
-    return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t' || c == u'\f' || c == u'\v';
-}
-
-// Length of "%" [white space and CRs] ">" at the front of text (text starts after the "%"), or -1.
-qsizetype closingDelimiterRest(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && isBlankOrCR(text.at(i)))
-        ++i;
-    return i < text.size() && text.at(i) == u'>' ? i + 1 : -1;
-}
-
-// Length of the line's rest (up to, not including, its CR).
-qsizetype restOfLine(QStringView text)
-{
-    const qsizetype cr = text.indexOf(u'\r');
-    return cr < 0 ? text.size() : cr;
-}
-
-// The pattern ^(/?script>?|%|!--|--) at the front of text, ignoring case; its length or 0.
-qsizetype scriptDelimiter(QStringView text)
-{
-    qsizetype i = 0;
-    if (text.startsWith(u'/'))
-        i = 1;
-    if (text.mid(i).startsWith(u"script", Qt::CaseInsensitive)) {
-        i += 6;
-        if (i < text.size() && text.at(i) == u'>')
-            ++i;
-        return i;
-    }
-    if (text.startsWith(u'%'))
-        return 1;
-    if (text.startsWith(u"!--"))
-        return 3;
-    if (text.startsWith(u"--"))
-        return 2;
-    return 0;
-}
-
 bool opensParenthesisGap(const QString& previous)
 {
     static const char16_t* const keywords[] = {u"Select", u"If",  u"Else", u"ElseIf", u"Else if", u"Case",
@@ -143,7 +101,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
                 return;
             }
             if (c == u'<') {
-                const qsizetype n = scriptDelimiter(rest);
+                const qsizetype n = scan::scriptDelimiter(rest);
                 const QString match = rest.left(n).toString();
                 if (n == 0) {
                     store(QStringLiteral("<"));
@@ -174,7 +132,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
                 } else if (StatementCount == 1) {
                     buffer.consume(n);
                     store(u'<' + match);
-                    store(buffer.take(restOfLine(buffer.rest())).toString());
+                    store(buffer.take(scan::restOfLine(buffer.rest())).toString());
                 } else {
                     // An HTML comment inside script code runs to its "-->"; it follows the tokens
                     // already collected.
@@ -194,7 +152,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
                 continue;
             }
             if (c == u'%') {
-                const qsizetype n = closingDelimiterRest(rest);
+                const qsizetype n = scan::closingDelimiterRest(rest);
                 if (n >= 0) {
                     store(QStringLiteral("%>"));
                     buffer.consume(n);
@@ -215,7 +173,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
             if (isLetter(c) || c == u'_') {
                 if (c.toUpper() == u'R' &&
                     QStringView(rest).left(3).compare(u"EM ", Qt::CaseInsensitive) == 0) {
-                    store(c + buffer.take(restOfLine(buffer.rest())).toString());
+                    store(c + buffer.take(scan::restOfLine(buffer.rest())).toString());
                     next();
                     continue;
                 }
@@ -249,7 +207,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
                 // A comment runs to the line end or to a real closing "%>"; a lone "%" is comment text.
                 qsizetype n = 0;
                 while (n < rest.size() && rest.at(n) != u'\r' &&
-                       !(rest.at(n) == u'%' && closingDelimiterRest(rest.mid(n + 1)) >= 0))
+                       !(rest.at(n) == u'%' && scan::closingDelimiterRest(rest.mid(n + 1)) >= 0))
                     ++n;
                 store(c + buffer.take(n).toString());
                 next();
@@ -257,7 +215,7 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
             }
             if (c == u':') {
                 store(QStringLiteral(":"));
-                const qsizetype n = restOfLine(rest);
+                const qsizetype n = scan::restOfLine(rest);
                 const QStringView line = rest.left(n);
                 if (StartsWith(line.mid(leadingWhitespaceLength(line)), u"REM ")) {
                     store(buffer.take(n).toString());
@@ -268,7 +226,9 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
             if (c == u'"') {
                 const qsizetype close = rest.indexOf(u'"');
                 if (close < 0) {
-                    next(); // no closing quote: the rest is read as code
+                    // No closing quote: the quote stays as a token of its own and the rest is code.
+                    store(QStringLiteral("\""));
+                    next();
                     continue;
                 }
                 QString text = u'"' + buffer.take(close).toString() + u'"';

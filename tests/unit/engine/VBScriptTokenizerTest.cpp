@@ -66,7 +66,7 @@ TEST_F(EngineTest, VBScriptStatementTokens)
          {"rs", "!", "Name", " ", "=", " ", "1", " ", CR},
          u""},
         {"numbers split at the dot", u"1.5\r", {"1", ".", "5", " ", CR}, u""},
-        {"string without closing quote", u"x = \"abc\r", {"x", " ", "=", " ", "abc", " ", CR}, u""},
+        {"string without closing quote", u"x = \"abc\r", {"x", " ", "=", " ", "\"", "abc", " ", CR}, u""},
         {"date literal",
          u"d = #1/1/2000#\r",
          {"d", " ", "=", " ", "#", "1", "/", "1", "/", "2000", "#", " ", CR},
