@@ -1,0 +1,199 @@
+#include "CommonRoutines.h"
+
+#include <ErrorTrace.h>
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <algorithm>
+
+namespace folionix {
+
+namespace {
+
+bool isSeparator(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// A path taken apart once; every part code is put together from these pieces.
+struct PathPieces
+{
+    QString drive;
+    QString folder;
+    QString baseName;
+    QString extension;
+};
+
+PathPieces splitPath(const QString& path)
+{
+    PathPieces p;
+    // Only a letter and ":" at the start is a drive: ":" is an ordinary character in names here, and
+    // a longer "drive" would swallow folders.
+    const qsizetype driveLength = (path.size() >= 2 && path[1] == u':' && isAsciiLetter(path[0])) ? 2 : 0;
+    qsizetype lastSeparator = -1;
+    for (qsizetype i = path.size() - 1; i >= driveLength; --i) {
+        if (isSeparator(path[i])) {
+            lastSeparator = i;
+            break;
+        }
+    }
+    p.drive = path.left(driveLength);
+    // The folder starts right after the drive, so a relative path keeps its first folder.
+    if (lastSeparator >= 0)
+        p.folder = path.mid(driveLength, lastSeparator + 1 - driveLength);
+    const QString fileName = path.mid(lastSeparator >= 0 ? lastSeparator + 1 : driveLength);
+    // A leading dot belongs to the name (".profile" has no extension).
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot >= 1) {
+        p.baseName = fileName.left(dot);
+        p.extension = fileName.mid(dot);
+    } else {
+        p.baseName = fileName;
+    }
+    return p;
+}
+
+QString pathPart(const QString& path, int partCode)
+{
+    const PathPieces p = splitPath(path);
+    switch (partCode) {
+    case PathFolder:
+        return p.drive + p.folder;
+    case PathFolderNoSeparator:
+        // A root folder stays a root: "C:\" and "/" must not turn into "C:" and "".
+        return p.drive + (p.folder.size() > 1 ? p.folder.chopped(1) : p.folder);
+    case PathBaseName:
+        return p.baseName;
+    case PathExtension:
+        return p.extension;
+    case PathFileName:
+        return p.baseName + p.extension;
+    case PathFolderAndBaseName:
+        return p.drive + p.folder + p.baseName;
+    default:
+        return {};
+    }
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// One pass from left to right: every "%" is looked at once and values are copied, never scanned.
+QString expandVariables(const QString& text, const EnvironmentLookup& lookup)
+{
+    QString out;
+    out.reserve(text.size());
+    const QStringView view(text);
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype open = text.indexOf(u'%', pos);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf(u'%', open + 1);
+        if (close < 0)
+            break;
+        out += view.mid(pos, open - pos);
+        const QStringView name = view.mid(open + 1, close - open - 1);
+        if (name.isEmpty()) {
+            out += u'%';
+            pos = close + 1;
+        } else if (std::any_of(name.begin(), name.end(), isLineBreak)) {
+            // No variable name spans lines; the first "%" is text and the second may open a name.
+            out += view.mid(open, close - open);
+            pos = close;
+        } else {
+            out += lookup(name.toString());
+            pos = close + 1;
+        }
+    }
+    out += view.mid(pos);
+    return out;
+}
+
+bool openWithDesktop(const QUrl& url)
+{
+    // QDesktopServices needs a GUI application; a console front end still has xdg-open.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QDesktopServices::openUrl(url);
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toLocalFile()});
+}
+
+DocumentOpener& documentOpener()
+{
+    static DocumentOpener opener = openWithDesktop;
+    return opener;
+}
+
+} // namespace
+
+QString GetPathPart(const QString& path, int partCode)
+{
+    QString result;
+    mendwick::Quietly([&] { result = pathPart(path, partCode); });
+    return result;
+}
+
+EnvironmentLookup ProcessEnvironment()
+{
+    return [](const QString& name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); };
+}
+
+void ReplaceEnvironmentVariables(QString& text, const EnvironmentLookup& lookup)
+{
+    mendwick::ErrorTrace trace("basCommonRoutines", "ReplaceEnvironmentVariables");
+    // Built aside and assigned at the end, so a failing look-up leaves the caller's text whole.
+    mendwick::Guard(trace, [&] { text = expandVariables(text, lookup); });
+}
+
+bool FileExists(const QString& fileName)
+{
+    bool exists = false;
+    mendwick::Quietly([&] {
+        // Only regular files: opening a named pipe for reading would wait for a writer.
+        if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+            return;
+        QFile file(fileName);
+        exists = file.open(QIODevice::ReadOnly);
+    });
+    return exists;
+}
+
+void setDocumentOpener(DocumentOpener opener)
+{
+    documentOpener() = std::move(opener);
+}
+
+void resetDocumentOpener()
+{
+    documentOpener() = openWithDesktop;
+}
+
+int StartDoc(const QString& fileName)
+{
+    mendwick::ErrorTrace trace("basCommonRoutines", "StartDoc");
+    return mendwick::Guard(
+        trace,
+        [&] {
+            trace.Stage("GetDesktopWindow");
+            const QString name = fileName.trimmed();
+            trace.Stage("Call ShellExecute to launch file viewer for file =", name);
+            const QFileInfo info(name);
+            if (name.isEmpty() || !info.exists())
+                return StartDocFileNotFound;
+            return documentOpener()(QUrl::fromLocalFile(info.absoluteFilePath())) ? StartDocOpened
+                                                                                  : StartDocNoAssociation;
+        },
+        0);
+}
+
+} // namespace folionix
