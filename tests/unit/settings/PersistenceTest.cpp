@@ -164,8 +164,8 @@ TEST_F(PersistenceTest, SaveThenLoadRoundTripsEverySetting)
         QMap<QString, QString> expected = snapshot(saved);
         QMap<QString, QString> loaded = snapshot(Options());
         // Never stored: every run starts at 0. Written, never read back: every run starts at 0.
-        for (const QString& startsAtZero : {QStringLiteral("bmPrintLocation"),
-                                            QStringLiteral("AlwaysShowCustomWindow")}) {
+        for (const QString& startsAtZero :
+             {QStringLiteral("bmPrintLocation"), QStringLiteral("AlwaysShowCustomWindow")}) {
             expected.remove(startsAtZero);
             loaded.remove(startsAtZero);
         }
