@@ -7,6 +7,7 @@
 #include <ErrorTrace.h>
 #include <FontSetup.h>
 #include <Options.h>
+#include <OptionsValidation.h>
 #include <SettingsFields.h>
 #include <TagFiles.h>
 #include <ValidationSurface.h>
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
         return kExitOk;
     }
 
+    // The user's stored settings, with --set on top for this run only (nothing is written back).
+    LoadOptions();
     clsOptions& options = Options();
     for (const QString& assignment : parser.values(setOption)) {
         if (assignment.trimmed().compare(u"list", Qt::CaseInsensitive) == 0) {

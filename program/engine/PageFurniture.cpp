@@ -7,6 +7,9 @@
 #include <ErrorTrace.h>
 #include <Options.h>
 
+#include <QSizeF>
+#include <cmath>
+
 namespace folionix {
 
 namespace {
@@ -19,6 +22,14 @@ bool isContentsOrCover()
 bool coverSheetSet()
 {
     return !Options().CoverSheetFileName.trimmed().isEmpty();
+}
+
+// A picture's own size in twips, from its stored resolution (96 dpi when it has none).
+QSizeF pictureTwips(const QImage& image)
+{
+    const double dpiX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+    const double dpiY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() * 0.0254 : 96.0;
+    return QSizeF(image.width() * 1440.0 / dpiX, image.height() * 1440.0 / dpiY);
 }
 
 } // namespace
@@ -87,6 +98,41 @@ void PageFurniture::PrintPageHeaderFooter()
     });
 }
 
+void PageFurniture::PrintWaterMark()
+{
+    mendwick::ErrorTrace trace("frmPreview", "PrintWaterMark");
+    mendwick::Guard(trace, [&] {
+        PrintSurface& s = Surface();
+        if (s.CurrentPage() == 1 && coverSheetSet())
+            return;
+        const QString file = Options().WatermarkBitmapFile;
+        if (file.isEmpty())
+            return; // an empty picture shows nothing
+        // Each page would load the same file again: keep it while the name stays the same.
+        if (file != m_watermarkFile) {
+            m_watermarkFile = file;
+            m_watermark = QImage(file);
+            m_watermarkLoaded = !m_watermark.isNull();
+            if (m_watermarkLoaded) {
+                const QSizeF size = pictureTwips(m_watermark);
+                m_holderWidth = size.width();
+                m_holderHeight = size.height();
+            }
+        }
+        if (!m_watermarkLoaded) {
+            const QString note = QStringLiteral("Watermark file not found. File name ='") + file + u'\'';
+            const double w = std::round(s.TextWidth(note));
+            s.DrawTextBox(note, (s.PageWidth() - w) / 2, (s.PageHeight() - m_holderHeight) / 2, w,
+                          s.TextHeight(QStringLiteral("A")), true);
+            return;
+        }
+        mendwick::Quietly([&] {
+            s.DrawPicture(m_watermark, (s.PageWidth() - m_holderWidth) / 2,
+                          (s.PageHeight() - m_holderHeight) / 2);
+        });
+    });
+}
+
 void PageFurniture::NewPage()
 {
     mendwick::ErrorTrace trace("frmPreview", "vsPrinter_NewPage");
@@ -96,6 +142,7 @@ void PageFurniture::NewPage()
             DrawConnectionsInstance().AdjustCoordinates(2);
             DrawConnectionsInstance().DrawConnections();
         }
+        PrintWaterMark();
         PrintPageHeaderFooter();
         s.setPageBorder((coverSheetSet() && s.PageCount() == 1) ? 0 : Options().PageBorder);
         s.RefreshTextArea();
@@ -130,6 +177,12 @@ void PageFurniture::BeforeHeader()
 {
     mendwick::ErrorTrace trace("frmPreview", "vsPrinter_BeforeHeader");
     PrintHeaderAndFooter();
+}
+
+void PageFurniture::BeforeFooter()
+{
+    // Nothing to do beyond the trace: the footer text was set with the header.
+    mendwick::ErrorTrace trace("frmPreview", "vsPrinter_BeforeFooter");
 }
 
 } // namespace folionix

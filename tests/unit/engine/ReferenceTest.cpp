@@ -72,8 +72,9 @@ QString styleCode(const QString& style)
     return it == codes.end() ? QStringLiteral("?") : it->second;
 }
 
-// One line of text per output line: each run as [code:text], code naming its style.
-QString dumpListing(const Document& doc)
+// One line of text per output line: each run as [code:text], code naming its style. With furniture,
+// each page also lists its header and footer text, border lines, pictures and text boxes.
+QString dumpListing(const Document& doc, bool furniture)
 {
     QString out;
     for (size_t p = 0; p < doc.pages().size(); ++p) {
@@ -105,23 +106,55 @@ QString dumpListing(const Document& doc)
                            .arg(qRound(shape.y1))
                            .arg(qRound(shape.x2))
                            .arg(qRound(shape.y2));
+        if (!furniture)
+            continue;
+        const Page& page = doc.pages()[p];
+        for (const TextRun& run : page.runs)
+            if (run.role == ItemRole::Header || run.role == ItemRole::Footer)
+                out +=
+                    (run.role == ItemRole::Header ? QStringLiteral("header ") : QStringLiteral("footer ")) +
+                    QString::number(qRound(run.x)) + u' ' + doc.textOf(run).toString() + u'\n';
+        for (const Shape& shape : page.shapes)
+            if (shape.role == ItemRole::Border)
+                out += QStringLiteral("border %1,%2 %3,%4\n")
+                           .arg(qRound(shape.x1))
+                           .arg(qRound(shape.y1))
+                           .arg(qRound(shape.x2))
+                           .arg(qRound(shape.y2));
+        for (const PlacedPicture& picture : page.pictures)
+            out += QStringLiteral("picture %1,%2 %3x%4\n")
+                       .arg(qRound(picture.x))
+                       .arg(qRound(picture.y))
+                       .arg(qRound(picture.width))
+                       .arg(qRound(picture.height));
+        for (const TextBox& box : page.textBoxes)
+            out += QStringLiteral("textbox %1,%2 ").arg(qRound(box.left)).arg(qRound(box.top)) +
+                   doc.textOf(box).toString() + u'\n';
     }
     return out;
 }
 
-// Settings of one reference run: <input>.settings holds NAME=VALUE lines.
-void applyReferenceSettings(const QString& input)
+// Settings of one reference run: <input>.settings holds NAME=VALUE lines ("${DIR}" is the input's
+// folder); the line "dump=furniture" adds the page furniture to the listing. Returns that choice.
+bool applyReferenceSettings(const QString& input)
 {
+    bool furniture = false;
     const QByteArray text = testsupport::readFile(input + QStringLiteral(".settings"));
     for (const QByteArray& line : text.split('\n')) {
         const qsizetype eq = line.indexOf('=');
         if (eq <= 0)
             continue;
+        const QString name = QString::fromUtf8(line.left(eq)).trimmed();
+        QString value = QString::fromUtf8(line.mid(eq + 1)).trimmed();
+        if (name == u"dump") {
+            furniture = value == u"furniture";
+            continue;
+        }
+        value.replace(QStringLiteral("${DIR}"), QFileInfo(input).absolutePath());
         QString error;
-        EXPECT_TRUE(SetSettingByName(Options(), QString::fromUtf8(line.left(eq)).trimmed(),
-                                     QString::fromUtf8(line.mid(eq + 1)).trimmed(), &error))
-            << error.toStdString();
+        EXPECT_TRUE(SetSettingByName(Options(), name, value, &error)) << error.toStdString();
     }
+    return furniture;
 }
 
 class ReferenceTest : public EngineTest, public ::testing::WithParamInterface<std::string>
@@ -132,11 +165,11 @@ TEST_P(ReferenceTest, ListingMatchesExpectation)
     const QFileInfo input(QString::fromStdString(GetParam()));
     useReferenceProfiles();
     useReferenceKeywords();
-    applyReferenceSettings(input.absoluteFilePath());
+    const bool furniture = applyReferenceSettings(input.absoluteFilePath());
     std::vector<FileListItem> items = {{true, input.fileName(), input.absolutePath()}};
     CodeProcessor().ProcessFiles(items, true);
     EXPECT_TRUE(reports.isEmpty()) << reports.join(u'\n').toStdString();
-    const QString actual = dumpListing(doc());
+    const QString actual = dumpListing(doc(), furniture);
     const QString expectedPath = input.absoluteFilePath() + QStringLiteral(".expected");
     if (qEnvironmentVariableIntValue("FOLIONIX_UPDATE_REFERENCE") == 1) {
         QFile f(expectedPath);
