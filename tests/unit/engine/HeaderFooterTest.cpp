@@ -135,3 +135,34 @@ TEST_F(HeaderFooterTest, CoverSheetPageHasNoWatermarkOrBorder)
 
 } // namespace
 } // namespace folionix::test
+
+namespace folionix::test {
+namespace {
+
+TEST_F(EngineTest, PrepareNewPageBreaksToTheNextColumnThenPage)
+{
+    struct Case
+    {
+        int columns;
+        std::vector<std::pair<int, int>> expected; // (page, column) after each call
+    };
+    const Case cases[] = {
+        {1, {{1, 1}, {2, 1}, {3, 1}}},
+        {3, {{1, 1}, {1, 2}, {1, 3}, {2, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        Options().Columns = c.columns;
+        startDirect();
+        for (const auto& [page, column] : c.expected) {
+            host.furniture.PrepareNewPage();
+            EXPECT_EQ(host.surface.CurrentPage(), page);
+            EXPECT_EQ(host.surface.CurrentColumn(), column);
+            CodeProcessor().DrawText(QStringLiteral("x")); // something on the column
+        }
+    }
+    EXPECT_TRUE(reports.isEmpty());
+}
+
+} // namespace
+} // namespace folionix::test
