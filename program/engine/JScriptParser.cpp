@@ -1,6 +1,7 @@
 // JScript blocks and style regions: one physical line at a time, keeping its own leading blanks.
 #include "CodeProcessor.h"
 #include "Scanning.h"
+#include "ScriptTokens.h"
 #include "StringFunctions.h"
 
 #include <ErrorTrace.h>
@@ -78,38 +79,14 @@ TokenList clsCodeProcessor::ParseJScriptStatement(SourceBuffer& buffer, const QS
                     store(u'<' + match);
                     StatementCount = -1;
                 } else if (match.startsWith(u'/')) {
-                    // "</script>" (or "</script" with blanks before its ">") ends the statement.
-                    buffer.consume(n);
-                    store(u'<' + match);
-                    const QStringView after = buffer.rest();
-                    const qsizetype ws = leadingWhitespaceLength(after);
-                    const bool bracket = ws < after.size() && after.at(ws) == u'>';
-                    if (bracket) {
-                        buffer.consume(ws + 1);
-                        if (!match.endsWith(u'>'))
-                            store(QStringLiteral(">"));
-                    }
-                    if (bracket || match.endsWith(u'>')) {
+                    if (scripttokens::takeClosingScriptTag(buffer, n, match, tokens)) {
                         c = u'\r';
                         continue;
                     }
                 } else if (StatementCount == 0) {
-                    buffer.consume(n);
-                    store(u'<' + match);
-                    store(buffer.take(scan::restOfLine(buffer.rest())).toString());
+                    scripttokens::takeCommentOpenerLine(buffer, n, match, tokens);
                 } else {
-                    // An HTML comment inside the code runs to its "-->", after the tokens before it.
-                    buffer.consume(n);
-                    const qsizetype end = buffer.indexOf(u"-->");
-                    store(QStringLiteral("<!--"));
-                    store(QString());
-                    if (end >= 0) {
-                        store(buffer.take(end).toString());
-                        buffer.consume(3);
-                    } else {
-                        store(buffer.take(buffer.size()).toString());
-                    }
-                    store(QStringLiteral("-->"));
+                    scripttokens::takeHtmlComment(buffer, n, tokens);
                 }
                 next();
                 continue;

@@ -2,6 +2,7 @@
 // strings, comments and delimiters, then printed by the statement output.
 #include "CodeProcessor.h"
 #include "Scanning.h"
+#include "ScriptTokens.h"
 #include "StringFunctions.h"
 
 #include <ErrorTrace.h>
@@ -112,41 +113,14 @@ TokenList clsCodeProcessor::ParseVBScriptStatement(SourceBuffer& buffer, const Q
                     if (match != u"%")
                         StatementCount = 0;
                 } else if (match.startsWith(u'/')) {
-                    // "</script>" ends the statement, with white space and a ">" after it; a "</script"
-                    // whose ">" follows after blanks keeps its text too.
-                    buffer.consume(n);
-                    store(u'<' + match);
-                    const QStringView after = buffer.rest();
-                    const qsizetype ws = leadingWhitespaceLength(after);
-                    if (ws < after.size() && after.at(ws) == u'>') {
-                        buffer.consume(ws + 1);
-                        if (!match.endsWith(u'>'))
-                            store(QStringLiteral(">"));
-                        c = u'\r';
-                        continue;
-                    }
-                    if (match.endsWith(u'>')) {
+                    if (scripttokens::takeClosingScriptTag(buffer, n, match, tokens)) {
                         c = u'\r';
                         continue;
                     }
                 } else if (StatementCount == 1) {
-                    buffer.consume(n);
-                    store(u'<' + match);
-                    store(buffer.take(scan::restOfLine(buffer.rest())).toString());
+                    scripttokens::takeCommentOpenerLine(buffer, n, match, tokens);
                 } else {
-                    // An HTML comment inside script code runs to its "-->"; it follows the tokens
-                    // already collected.
-                    buffer.consume(n);
-                    const qsizetype end = buffer.indexOf(u"-->");
-                    store(QStringLiteral("<!--"));
-                    store(QString());
-                    if (end >= 0) {
-                        store(buffer.take(end).toString());
-                        buffer.consume(3);
-                    } else {
-                        store(buffer.take(buffer.size()).toString());
-                    }
-                    store(QStringLiteral("-->"));
+                    scripttokens::takeHtmlComment(buffer, n, tokens);
                 }
                 next();
                 continue;
