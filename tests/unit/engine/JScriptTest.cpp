@@ -77,7 +77,8 @@ TEST_F(JScriptOutputTest, KeywordsKeepTheirCaseAndBlocksEndWhereTheyShould)
     ASSERT_GE(lines.size(), 6);
     EXPECT_EQ(lines[0], QStringLiteral(" 00001  J<%"));
     // Leading blanks kept, keywords as written, "%>" ends the statement and the HTML follows on the line.
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral(" 00002  J    IF (a) { b(); } if (c) x = a % 2; %>after ")))
+    EXPECT_TRUE(
+        lines[1].startsWith(QStringLiteral(" 00002  J    IF (a) { b(); } if (c) x = a % 2; %>after ")))
         << lines[1].toStdString();
     int keywords = 0;
     for (const TextRun& run : doc().pages()[0].runs)
