@@ -17,7 +17,8 @@ enum class ItemRole : uint8_t
     Body = 0,
     Header = 1,
     Footer = 2,
-    Border = 3
+    Border = 3,
+    Furniture = 4 // drawn by a page-event handler (the watermark): not part of the listing's flow
 };
 
 struct FontKey
@@ -74,6 +75,18 @@ struct PlacedPicture
     float x = 0, y = 0, width = 0, height = 0;
     uint32_t picture = 0; // into Document::pictures()
     uint32_t seq = 0;
+    ItemRole role = ItemRole::Body;
+    uint8_t column = 1;
+};
+
+// A piece of RTF the program handed to the surface for the RTF export (page headers, embedded
+// pictures), kept at its place in the flow. Only the RTF writer reads it.
+struct RtfInsert
+{
+    uint32_t textStart = 0; // into Document::text()
+    uint32_t textLength = 0;
+    uint32_t seq = 0;
+    uint8_t column = 1;
 };
 
 struct TextBox
@@ -96,6 +109,7 @@ struct Page
     std::vector<Shape> shapes;
     std::vector<PlacedPicture> pictures;
     std::vector<TextBox> textBoxes;
+    std::vector<RtfInsert> rtfInserts;
 };
 
 // The recorded document: pages of positioned items, with fonts, style names, pictures and all text
@@ -115,6 +129,10 @@ public:
     QStringView textOf(const TextBox& box) const
     {
         return QStringView(m_text).mid(box.textStart, box.textLength);
+    }
+    QStringView textOf(const RtfInsert& insert) const
+    {
+        return QStringView(m_text).mid(insert.textStart, insert.textLength);
     }
 
     void clear();

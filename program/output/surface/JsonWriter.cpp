@@ -20,6 +20,8 @@ const char16_t* roleName(ItemRole role)
         return u"footer";
     case ItemRole::Border:
         return u"border";
+    case ItemRole::Furniture:
+        return u"furniture";
     case ItemRole::Body:
         break;
     }

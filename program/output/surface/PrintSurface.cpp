@@ -7,11 +7,14 @@
 #include "PageFrame.h"
 #include "PageGeometry.h"
 #include "PaperSizes.h"
+#include "RtfReader.h"
 #include "StyleTable.h"
 #include "TextFlow.h"
 #include "TextFormat.h"
 #include "TextMetrics.h"
+#include "Writers.h"
 
+#include <QDir>
 #include <QHash>
 #include <cmath>
 
@@ -81,6 +84,26 @@ struct PrintSurface::Impl
     int documentFont = -1;
     int documentStyle = -1;
     QHash<qint64, uint32_t> pictureIndex;
+
+    // The export EndDoc sends the finished document to, when one is set.
+    void exportDocument()
+    {
+        if (!stored.exportMode || stored.exportFile.isEmpty() || stored.exportFormat == 99)
+            return;
+        ExportRequest request;
+        request.fileName = stored.exportFile;
+        request.format = stored.exportFormat;
+        request.paging = stored.htmlPaging != 0;
+        request.html.title = QStringLiteral("Folionix");
+        request.html.navigationBar[0] = stored.htmlNavigationBar.value(0);
+        request.html.navigationBar[1] = stored.htmlNavigationBar.value(1);
+        QString error;
+        if (!writeExport(document, request, &error))
+            throw mendwick::AppError(mendwick::errnum::PathFileAccessError,
+                                     QStringLiteral("Cannot write the export file '%1': %2")
+                                         .arg(QDir::toNativeSeparators(stored.exportFile), error),
+                                     controlName);
+    }
 
     [[noreturn]] void invalidValue() const
     {
@@ -365,9 +388,12 @@ void PrintSurface::EndDoc()
 {
     if (d->documentState != 1 || d->events.breaking())
         return;
-    EventDispatch::BreakScope scope(d->events);
-    d->finishPage();
-    d->documentState = 2;
+    {
+        EventDispatch::BreakScope scope(d->events);
+        d->finishPage();
+        d->documentState = 2;
+    }
+    d->exportDocument();
 }
 
 void PrintSurface::NewPage()
@@ -919,6 +945,11 @@ void PrintSurface::setBrushColor(WinColor color)
     d->brushColor = color;
 }
 
+void PrintSurface::AddRtfText(const QString& rtf)
+{
+    renderRtf(*this, readRtf(rtf));
+}
+
 void PrintSurface::DrawLine(double x1, double y1, double x2, double y2)
 {
     d->addShape(Shape::Kind::Line, x1, y1, x2, y2);
@@ -945,7 +976,34 @@ void PrintSurface::DrawPicture(const QImage& picture, double x, double y, double
     placed.height = float(height >= 0 ? height : picture.height() * 1440.0 / dpiY);
     placed.picture = d->pictureFor(picture);
     placed.seq = d->document.nextSeq();
+    placed.role = d->events.breaking() ? ItemRole::Furniture : ItemRole::Body;
+    placed.column = uint8_t(std::clamp(d->flow.column(), 1, 255));
     d->document.currentPage().pictures.push_back(placed);
+}
+
+void PrintSurface::DrawPicture(const QImage& picture, double x, double y, double width, double height,
+                               int mode)
+{
+    if (mode < 0 || mode > 2 || picture.isNull()) {
+        DrawPicture(picture, x, y, width, height);
+        return;
+    }
+    // In a band of the given width: the picture at its own size (shrunk to fit the band, keeping its
+    // proportions), aligned left, centred or right.
+    const double dpiX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() * 0.0254 : 96.0;
+    const double dpiY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() * 0.0254 : 96.0;
+    double w = picture.width() * 1440.0 / dpiX;
+    double h = height >= 0 ? height : picture.height() * 1440.0 / dpiY;
+    const double naturalHeight = picture.height() * 1440.0 / dpiY;
+    if (naturalHeight > 0)
+        w *= h / naturalHeight;
+    if (width >= 0 && w > width && w > 0) {
+        h *= width / w;
+        w = width;
+    }
+    const double band = width >= 0 ? width : w;
+    const double left = mode == 0 ? x : mode == 1 ? x + (band - w) / 2 : x + band - w;
+    DrawPicture(picture, left, y, w, h);
 }
 
 // Header and footer
@@ -1164,6 +1222,15 @@ QString PrintSurface::RtfHeader() const
 void PrintSurface::setRtfHeader(const QString& rtf)
 {
     d->stored.rtfHeader = rtf;
+    // The RTF export takes the text at this point of the flow.
+    if (d->documentState != 1 || rtf.isEmpty())
+        return;
+    RtfInsert insert;
+    insert.textLength = uint32_t(rtf.size());
+    insert.textStart = d->document.appendText(rtf);
+    insert.seq = d->document.nextSeq();
+    insert.column = uint8_t(std::clamp(d->flow.column(), 1, 255));
+    d->document.currentPage().rtfInserts.push_back(insert);
 }
 
 QString PrintSurface::ProgressText() const

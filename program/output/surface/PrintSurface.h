@@ -140,6 +140,9 @@ public:
     void AddParagraph(const QString& text); // text, then a line end; "" only ends the line
     void AddText(const QString& text);      // at the current position; advances CurrentX
     void DrawTextBox(const QString& text, double left, double top, double width, double height, bool wrap);
+    // Renders RTF (fonts, sizes, bold, italic, underline, colours, paragraphs, tabs) at the current
+    // position in the flow.
+    void AddRtfText(const QString& rtf);
     int ParagraphAlignment() const;
     void setParagraphAlignment(int alignment);
     QString FontName() const;
@@ -181,6 +184,9 @@ public:
     void DrawRoundedBox(double x1, double y1, double x2, double y2, double rx, double ry);
     // width/height below 0: the picture's own size in twips (at its stored resolution, else 96 dpi)
     void DrawPicture(const QImage& picture, double x, double y, double width = -1, double height = -1);
+    // mode 0, 1, 2: the picture at its own proportions in a band of width from x, aligned left, centred
+    // or right (shrunk to the band when wider); other modes stretch it to width and height.
+    void DrawPicture(const QImage& picture, double x, double y, double width, double height, int mode);
 
     // Header and footer: "left|centre|right", "%d" is the page number; drawn on every page in the
     // top and bottom margins when the page is finished.
@@ -215,7 +221,9 @@ public:
     int ZoomMode() const;
     void setZoomMode(int mode);
 
-    // Export properties (the writers that use them arrive with the export formats)
+    // Export: with ExportMode on and an ExportFile, EndDoc writes the document to that file in
+    // ExportFormat: 4 RTF, 0 and 1 plain HTML (paged when HtmlPaging is on), 2 and 3 paged HTML,
+    // 99 nothing (PDF is converted afterwards), any other plain text. A failed write raises an error.
     QString ExportFile() const;
     void setExportFile(const QString& file);
     int ExportFormat() const;
@@ -229,6 +237,8 @@ public:
     QString HtmlNavigationBar(int index) const;
     void setHtmlNavigationBar(int index, const QString& html);
     QString RtfHeader() const;
+    // While a document is being built the text is also kept at this point of the flow: the RTF export
+    // writes it there.
     void setRtfHeader(const QString& rtf);
     QString ProgressText() const;
     void setProgressText(const QString& text);

@@ -28,4 +28,43 @@ bool writeJson(const Document& document, QIODevice& device);
 // Plain text: each output line as laid out, a form feed between pages.
 bool writeText(const Document& document, QIODevice& device);
 
+// RTF of the listing's flow: font and colour tables, character formatting per run, lines kept with
+// their blanks, a page break per page, column breaks, pictures embedded as PNG and the RTF pieces
+// handed over through RtfHeader at their place. Every character escaped (\ { } and non-ASCII as \u).
+bool writeRtf(const Document& document, QIODevice& device, QString* error);
+
+struct HtmlExportOptions
+{
+    QString title;
+    // Paged HTML: the bar at the top and the one at the bottom of each page; each "%s" is filled with
+    // a link's attributes (first, previous, next, last page), the two "%d" with the page number and
+    // the page count.
+    QString navigationBar[2];
+};
+
+// One self-contained HTML page: a CSS class per token style, blanks kept, every character escaped so
+// that the listed source never runs in a browser, pages shown as separators.
+bool writeHtml(const Document& document, QIODevice& device, const HtmlExportOptions& options, QString* error);
+
+// Paged HTML: one file per page, named pagedHtmlFileName(fileName, n), each written atomically, with
+// the navigation bars. Page files of an earlier export beyond the new page count are removed.
+bool writePagedHtml(const Document& document, const QString& fileName, const HtmlExportOptions& options,
+                    QString* error);
+// "site.html", 3 -> "site3.html" (in the same folder).
+QString pagedHtmlFileName(const QString& fileName, int page);
+// Removes the page files an export to fileName wrote (the base name, digits only, the extension) from
+// page number fromPage on; other files that merely start with the base name stay.
+void removePagedHtmlFiles(const QString& fileName, int fromPage);
+
+// The export EndDoc makes: format 4 RTF, 0 and 1 plain HTML (paged when paging is set), 2 and 3 paged
+// HTML, 99 nothing, any other plain text. Written atomically; false with a reason on failure.
+struct ExportRequest
+{
+    QString fileName;
+    int format = 0;
+    bool paging = false;
+    HtmlExportOptions html;
+};
+bool writeExport(const Document& document, const ExportRequest& request, QString* error);
+
 } // namespace folionix
