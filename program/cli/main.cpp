@@ -33,13 +33,17 @@ void printError(const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
+// exportFormat: the export format number the run uses; -1 for the formats only the batch exporter
+// writes (the inspection dump and plain text).
 struct Format
 {
     const char* name;
     const char* extension;
+    int exportFormat;
 };
 
-const Format kFormats[] = {{"pdf", ".pdf"}, {"json", ".json"}, {"text", ".txt"}};
+const Format kFormats[] = {{"pdf", ".pdf", 99},        {"rtf", ".rtf", 4},    {"html", ".html", 1},
+                           {"html-paged", ".html", 3}, {"json", ".json", -1}, {"text", ".txt", -1}};
 
 const Format* findFormat(const QString& name)
 {
@@ -79,9 +83,11 @@ int main(int argc, char** argv)
         "Prints ASP pages (HTML with server and client script and style sheets) to a paged, "
         "line-numbered document.\nFolders are searched for the files of the FileFilter setting."));
     parser.addHelpOption();
-    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
-                                          QStringLiteral("Output format: pdf, json or text (default pdf)."),
-                                          QStringLiteral("format"), QStringLiteral("pdf"));
+    const QCommandLineOption formatOption(
+        {QStringLiteral("f"), QStringLiteral("format")},
+        QStringLiteral("Output format: pdf, rtf, html, html-paged (a file per page: NAME1.html, "
+                       "NAME2.html, ...), json or text (default pdf)."),
+        QStringLiteral("format"), QStringLiteral("pdf"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Output file (default: the first input's base name with the format's extension)."),
@@ -128,8 +134,8 @@ int main(int argc, char** argv)
     }
     const Format* format = findFormat(parser.value(formatOption));
     if (!format) {
-        printError(
-            QStringLiteral("unknown format '%1' (use pdf, json or text)").arg(parser.value(formatOption)));
+        printError(QStringLiteral("unknown format '%1' (use pdf, rtf, html, html-paged, json or text)")
+                       .arg(parser.value(formatOption)));
         return kExitUsage;
     }
     const QStringList inputs = parser.positionalArguments();
@@ -169,15 +175,15 @@ int main(int argc, char** argv)
     host.filesTotal = int(items.size());
     clsCodeProcessor& engine = CodeProcessor();
     engine.setHost(&host);
-    const bool pdf = qstrcmp(format->name, "pdf") == 0;
-    if (pdf) {
-        options.ExportFormat = 99;
+    const bool exported = format->exportFormat >= 0;
+    if (exported) {
+        options.ExportFormat = format->exportFormat;
         g_sExportFile = output;
     }
     engine.ProcessFiles(items, true);
 
-    bool written = pdf && host.messages == 0;
-    if (!pdf) {
+    bool written = exported && host.messages == 0 && failed.isEmpty();
+    if (!exported) {
         QString error;
         const Document& document = host.previewSurface().document();
         const bool json = qstrcmp(format->name, "json") == 0;

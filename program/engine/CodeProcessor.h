@@ -22,6 +22,9 @@ struct FileListItem
 QString FullFileName(const QString& folder, const QString& fileName);
 
 // The processing engine: runs ticked files through the per-file pipeline onto the current surface.
+// The navigation bar of each page of a paged HTML export (HtmlNavigationBar(0) of the surface).
+extern const QString kHtmlNavigationBar;
+
 class clsCodeProcessor
 {
 public:

@@ -146,6 +146,18 @@ void clsCodeProcessor::ProcessFiles(const std::vector<FileListItem>& items, bool
     finishRun(mode);
 }
 
+// The bar at the top of each page of a paged HTML export: links to the first and previous page, the
+// page number and count, links to the next and last page.
+const QString kHtmlNavigationBar = QStringLiteral(
+    "<p style=\"background-color:#000099\";>\n"
+    "<font face=Wingdings size=2 color=#99CCFF><b> <a%s style=\"color:#99CCFF\">\u00E7\u00E7</a> <a%s "
+    "style=\"color:#99CCFF\">\u00E7</a> </b></font>\n"
+    "<font face=Tahoma size=2 color=#99CCFF>|<b>&nbsp;&nbsp;&nbsp;&nbsp;Page %d of "
+    "%d&nbsp;&nbsp;&nbsp;&nbsp;</b>|</font>\n"
+    "<font face=Wingdings size=2 color=#99CCFF><b> <a%s style=\"color:#99CCFF\">\u00E8</a> <a%s "
+    "style=\"color:#99CCFF\">\u00E8\u00E8</a> </b></font>\n"
+    "</p>\n");
+
 void clsCodeProcessor::startRun(RunMode mode, const std::vector<FileListItem>& items)
 {
     EngineHost& host = requireHost();
@@ -157,12 +169,14 @@ void clsCodeProcessor::startRun(RunMode mode, const std::vector<FileListItem>& i
     case RunMode::Export:
         surface.setProgressText(QStringLiteral("Now Exporting Page %d to ") + g_sExportFile);
         surface.setExportFile(g_sExportFile);
-        if (Options().ExportFormat != 99) {
-            surface.setExportFormat(Options().ExportFormat);
-            if (Options().ExportFormat == 2 || Options().ExportFormat == 3) {
-                surface.setHtmlPaging(1);
-                surface.setExportOptions(7);
-            }
+        // PDF is converted from the finished document; the surface itself then writes nothing.
+        surface.setExportFormat(Options().ExportFormat);
+        surface.setHtmlPaging(0);
+        if (Options().ExportFormat == 2 || Options().ExportFormat == 3) {
+            surface.setHtmlPaging(1);
+            surface.setExportOptions(7);
+            surface.setHtmlNavigationBar(0, kHtmlNavigationBar);
+            surface.setHtmlNavigationBar(1, QStringLiteral("<br><br>") + surface.HtmlNavigationBar(0));
         }
         surface.setExportMode(true);
         surface.setPreviewMode(true);
@@ -211,9 +225,19 @@ void clsCodeProcessor::finishRun(RunMode mode)
         m_site.hide();
         if (host)
             host->progressChanged(ProgressBarId::Site, m_site);
+    });
+    // Ending the document also writes an RTF or HTML export; when that fails the report says why and
+    // no half-written file is opened afterwards.
+    const bool ended = mendwick::Guard(trace, [&] {
         if (surface && surface->DocumentState() == 1)
             surface->EndDoc();
     });
+    if (!ended)
+        g_sExportFile.clear();
+    if (surface) {
+        surface->setExportMode(false);
+        surface->setExportFile(QString());
+    }
     g_bProcessing = false;
     if (host)
         host->endRun();
