@@ -1,5 +1,7 @@
 #include "BatchHost.h"
 
+#include <CommonRoutines.h>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -67,6 +69,11 @@ void BatchHost::messageBox(const QString& text)
     plain.replace(u'\r', u'\n');
     const QByteArray bytes = (QStringLiteral("folionix-export: ") + plain + u'\n').toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void BatchHost::viewExportedFile(const QString& fileName)
+{
+    ViewExportedFile(fileName);
 }
 
 } // namespace folionix

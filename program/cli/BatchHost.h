@@ -24,9 +24,12 @@ public:
     void progressChanged(ProgressBarId bar, const ProgressBarState& state) override;
     void messageBox(const QString& text) override;
     void endRun() override;
+    void viewExportedFile(const QString& fileName) override;
+    void exportFinished(bool written) override { exportWritten = written; }
 
     int filesTotal = 0;
     int messages = 0;
+    bool exportWritten = false;
 
 private:
     void drawProgress(bool force);

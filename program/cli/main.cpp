@@ -4,6 +4,7 @@
 #include "InputFiles.h"
 
 #include <CodeProcessor.h>
+#include <CommonRoutines.h>
 #include <ErrorTrace.h>
 #include <FontSetup.h>
 #include <Options.h>
@@ -99,7 +100,9 @@ int main(int argc, char** argv)
                                        QStringLiteral("NAME=VALUE"));
     const QCommandLineOption recursiveOption(QStringLiteral("r"),
                                              QStringLiteral("Take the files of folders recursively."));
-    parser.addOptions({formatOption, outputOption, setOption, recursiveOption});
+    const QCommandLineOption openOption(
+        QStringLiteral("open"), QStringLiteral("Open the result with the desktop's application for it."));
+    parser.addOptions({formatOption, outputOption, setOption, recursiveOption, openOption});
     parser.addPositionalArgument(QStringLiteral("inputs"), QStringLiteral("Files or folders to print."),
                                  QStringLiteral("FILE|DIR..."));
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -158,7 +161,7 @@ int main(int argc, char** argv)
                                .absoluteFilePath();
 
     ValidationWindow().ValidatePrinterOptions();
-    options.ViewExportedFile = false;
+    options.ViewExportedFile = parser.isSet(openOption);
     LoadLanguageFiles();
 
     // Every report during a file marks that file as failed; the report itself goes to standard error.
@@ -182,7 +185,7 @@ int main(int argc, char** argv)
     }
     engine.ProcessFiles(items, true);
 
-    bool written = exported && host.messages == 0 && failed.isEmpty();
+    bool written = exported && host.exportWritten;
     if (!exported) {
         QString error;
         const Document& document = host.previewSurface().document();
@@ -195,6 +198,10 @@ int main(int argc, char** argv)
             &error);
         if (!written)
             printError(QStringLiteral("cannot write %1: %2").arg(output, error));
+        else if (options.ViewExportedFile) {
+            options.ExportFormat = 5; // a single file, opened as it is
+            ViewExportedFile(output);
+        }
     }
     engine.setHost(nullptr);
     mendwick::resetReportSink();

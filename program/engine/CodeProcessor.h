@@ -4,11 +4,15 @@
 #include "EngineState.h"
 #include "SourceBuffer.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QString>
 #include <vector>
 
 namespace folionix {
+
+class PrintSurface;
 
 // An entry of the file list: ticked or not, the file name and the folder that holds it.
 struct FileListItem
@@ -75,6 +79,14 @@ public:
     TokenList ParseJScriptStatement(SourceBuffer& buffer, const QString& terminator);
     void OutputJScriptStatement(const TokenList& tokens);
 
+    // Document extras: the cover sheet, a picture per source file, the RTF export's header line.
+    void PrintCverSheet();
+    void PrintFormBitmap(const QString& fileName);
+    // Puts the picture file into the document at the current position; a file that is not a
+    // readable picture raises error 481.
+    void PrintBitmapFile(const QString& path);
+    void ExportHeader(PrintSurface& surface, const QString& fileName);
+
     // Lets the user interface breathe inside long loops, at most every 30 ms.
     void YieldToUi();
 
@@ -105,6 +117,19 @@ private:
     int32_t m_indicatorPage = 0;
     int32_t m_indicatorColumn = 0;
 };
+
+// The cover sheet's text with its date and time placeholders (any letter case) and %variables%
+// filled in, for the moment now.
+QString CoverSheetText(const QString& text, const QDateTime& now);
+// The picture that belongs to a source file: its base name with the bitmap extension, in the bitmap
+// folder when one is set, else beside the source file.
+QString FormBitmapFile(const QString& sourceFile);
+// One RTF paragraph holding the picture as PNG, indented and aligned (0 left, 1 centre, 2 right).
+QString RtfPictureParagraph(const QImage& picture, int indentLeft, int alignment, double widthTwips,
+                            double heightTwips);
+// The RTF header line of an export from "left|centre|right" header text; "%d" becomes a page field
+// showing currentPage until the reader updates it.
+QString RtfHeaderLine(const QString& headerText, int currentPage);
 
 // The process-wide engine, created on first use.
 clsCodeProcessor& CodeProcessor();

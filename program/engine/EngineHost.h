@@ -62,6 +62,8 @@ public:
     virtual void printDocument(PrintSurface&) {}
     // Write the finished document as PDF; false with a message on failure.
     virtual bool convertToPdf(PrintSurface& surface, const QString& fileName, QString* error);
+    // An export run has ended: whether its file was written.
+    virtual void exportFinished(bool /*written*/) {}
     // Open an exported file with the desktop's default application.
     virtual void viewExportedFile(const QString&) {}
 };

@@ -195,6 +195,7 @@ void clsCodeProcessor::startRun(RunMode mode, const std::vector<FileListItem>& i
     InitialisePrinter(surface);
     surface.StartDoc();
     host.prepareNewPage();
+    PrintCverSheet();
     g_iDocumentSection = SectionListing;
 
     qint64 ticked = 0;
@@ -234,6 +235,7 @@ void clsCodeProcessor::finishRun(RunMode mode)
     });
     if (!ended)
         g_sExportFile.clear();
+    const bool exporting = mode == RunMode::Export;
     if (surface) {
         surface->setExportMode(false);
         surface->setExportFile(QString());
@@ -247,9 +249,11 @@ void clsCodeProcessor::finishRun(RunMode mode)
     mendwick::Guard(trace, [&] {
         if (mode == RunMode::Print && surface->PageCount() > 0)
             host->printDocument(*surface);
+        bool written = exporting && ended && Options().ExportFormat != 99;
         if (!g_sExportFile.isEmpty() && Options().ExportFormat == 99 && surface->PageCount() > 0) {
             QString error;
-            if (!host->convertToPdf(*surface, g_sExportFile, &error)) {
+            written = host->convertToPdf(*surface, g_sExportFile, &error);
+            if (!written) {
                 host->messageBox(
                     QStringLiteral("Failure to convert output to PDF. \rError = '") + error +
                     QStringLiteral("'.\r\r File name = ' ") + g_sExportFile +
@@ -257,6 +261,8 @@ void clsCodeProcessor::finishRun(RunMode mode)
                 g_sExportFile.clear();
             }
         }
+        if (exporting)
+            host->exportFinished(written);
         if (Options().ViewExportedFile && !g_sExportFile.trimmed().isEmpty())
             host->viewExportedFile(g_sExportFile);
     });
@@ -296,8 +302,13 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
 
         trace.Stage("Processing file '", fileName, "'");
         g_sCurrentFile = fileName;
-        if (!g_bSamplePreview)
+        if (!g_bSamplePreview) {
             requireHost().prepareNewPage();
+            if (Options().bmPrintLocation == 0) {
+                trace.Stage("Output bitmap file '", fileName, "'");
+                PrintFormBitmap(fileName);
+            }
+        }
         g_bLineEmpty = true;
         g_iCurrentLanguage = LangHTML;
         g_iScriptSide = 1;
@@ -315,6 +326,8 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
 
         trace.Stage("Make sure that we have a new page in the preview");
         StartNewPageOrColumn(true);
+        trace.Stage("ExportHeader");
+        ExportHeader(Surface(), fileName);
 
         SourceBuffer buffer(normaliseLineEnds(source.text));
         source.text.clear();
@@ -349,6 +362,10 @@ void clsCodeProcessor::ProcessFile(const QString& fileName)
         }
 
         trace.Stage("File processed ok");
+        if (Options().bmPrintLocation == 1) {
+            StartNewPageOrColumn(false);
+            PrintFormBitmap(fileName);
+        }
         if (!g_bSamplePreview && host) {
             m_file.hide();
             host->progressChanged(ProgressBarId::File, m_file);

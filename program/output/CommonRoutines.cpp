@@ -1,11 +1,14 @@
 #include "CommonRoutines.h"
 
 #include <ErrorTrace.h>
+#include <Options.h>
+#include <UserMessages.h>
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <algorithm>
 
@@ -194,6 +197,140 @@ int StartDoc(const QString& fileName)
                                                                                   : StartDocNoAssociation;
         },
         0);
+}
+
+namespace {
+
+ShellOpen& shellOpen()
+{
+    static ShellOpen open = OpenWithDesktop;
+    return open;
+}
+
+ApplicationChooser& applicationChooser()
+{
+    static ApplicationChooser chooser;
+    return chooser;
+}
+
+// The desktop's default application for a MIME type, "" when there is none (or no xdg-mime).
+QString defaultApplicationFor(const QString& mimeType)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForStarted(5000))
+        return QString();
+    if (!query.waitForFinished(10000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return QString();
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return QString();
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+void setShellOpen(ShellOpen open)
+{
+    shellOpen() = open ? std::move(open) : ShellOpen(OpenWithDesktop);
+}
+
+void resetShellOpen()
+{
+    shellOpen() = OpenWithDesktop;
+}
+
+void setApplicationChooser(ApplicationChooser chooser)
+{
+    applicationChooser() = std::move(chooser);
+}
+
+int OpenWithDesktop(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    if (fileName.isEmpty() || !QFileInfo(info.absolutePath()).isDir())
+        return 3;
+    if (!info.exists())
+        return 2;
+    if (!info.isReadable())
+        return 5;
+    const QString mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    if (defaultApplicationFor(mimeType).isEmpty())
+        return StartDocNoAssociation;
+    return documentOpener()(QUrl::fromLocalFile(info.absoluteFilePath())) ? StartDocOpened
+                                                                          : StartDocNoAssociation;
+}
+
+QString ShellResultText(int result)
+{
+    switch (result) {
+    case 0:
+    case 8:
+        return QStringLiteral("Out of memory");
+    case 2:
+        return QStringLiteral("File not found");
+    case 3:
+        return QStringLiteral("Path not found");
+    case 5:
+        return QStringLiteral("Path/file access error");
+    case 11:
+        return QStringLiteral("The executable file is invalid or corrupt");
+    case 26:
+        return QStringLiteral("A sharing violation occurred.");
+    case 27:
+        return QStringLiteral("This file type does not have a valid file association.");
+    case 28:
+        return QStringLiteral("The file could not be opened due to time out. Please try again in a moment.");
+    case 29:
+        return QStringLiteral(
+            "The file could not be opened because the DDE transaction failed. Please try again in a moment.");
+    case 30:
+        return QStringLiteral("The file could not be opened because the target application is busy. Please "
+                              "try again in a moment.");
+    case 32:
+        return QStringLiteral("The specified dynamic-link library was not found.");
+    default:
+        break;
+    }
+    if (result == 1 || result == 4 || result == 6 || result == 7 || result == 9 || result == 10 ||
+        (result >= 12 && result <= 25))
+        return QStringLiteral("An error occurred occurred whilst trying to open or print the selected file.");
+    return QString();
+}
+
+void ViewExportedFile(const QString& fileName)
+{
+    mendwick::ErrorTrace trace("basCommonRoutines", "ViewExportedFile");
+    mendwick::Guard(trace, [&] {
+        trace.Stage("ViewExportedFile ", fileName);
+        QString target = fileName;
+        const int format = Options().ExportFormat;
+        if (format == 2 || format == 3) {
+            // Paged HTML: the first page file, when the export wrote one.
+            const QString firstPage =
+                GetPathPart(fileName, PathFolderAndBaseName) + u'1' + GetPathPart(fileName, PathExtension);
+            target = FileExists(firstPage) ? firstPage
+                                           : GetPathPart(fileName, PathFolderAndBaseName) +
+                                                 GetPathPart(fileName, PathExtension);
+        }
+        const int result = shellOpen()(target);
+        if (result == StartDocNoAssociation) {
+            const bool locate =
+                AskYesNo(QStringLiteral("The exported file cannot be viewed as there is no "
+                                        "application associated with this file type. \r\r"
+                                        "Do you want to locate an application for viewing this "
+                                        "file?"));
+            if (locate && applicationChooser())
+                applicationChooser()(target);
+            return;
+        }
+        if (result > 32 || result < 0)
+            return;
+        ShowMessage(QStringLiteral("Failure to open the exported file. ") + ShellResultText(result),
+                    MessageIcon::Error);
+    });
 }
 
 } // namespace folionix

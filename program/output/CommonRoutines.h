@@ -51,4 +51,25 @@ inline constexpr int StartDocOpened = 33;
 // StartDocOpened, StartDocFileNotFound or StartDocNoAssociation; 0 after a reported error.
 int StartDoc(const QString& fileName);
 
+// Asks the desktop to open a file with its application; the answer in the shell's result codes: above
+// 32 opened, 2 file not found, 3 path not found, 5 access denied, 31 no application for the type.
+using ShellOpen = std::function<int(const QString& fileName)>;
+// Replaces how files are opened (tests); resetShellOpen restores the desktop's.
+void setShellOpen(ShellOpen open);
+void resetShellOpen();
+// The desktop's way: the file is checked, the type's default application looked up (xdg-mime) and
+// the file handed to the desktop opener (the one StartDoc uses).
+int OpenWithDesktop(const QString& fileName);
+
+// Lets the user pick a program and opens fileName with it (after "no application" was answered Yes).
+using ApplicationChooser = std::function<void(const QString& fileName)>;
+void setApplicationChooser(ApplicationChooser chooser);
+
+// The text shown for a shell result that is neither success nor "no application".
+QString ShellResultText(int result);
+
+// Opens an exported file with its application: for paged HTML the first page file when it exists,
+// else the name itself. No application: asks whether to pick one. Other failures: a message.
+void ViewExportedFile(const QString& fileName);
+
 } // namespace folionix

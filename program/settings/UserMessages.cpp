@@ -17,10 +17,17 @@ void printToStandardError(const QString& text, MessageIcon)
     std::fflush(stderr);
 }
 
+bool answerNo(const QString& question)
+{
+    printToStandardError(question, MessageIcon::Information);
+    return false;
+}
+
 struct Handler
 {
     std::mutex lock;
     MessageHandler show = printToStandardError;
+    QuestionHandler ask = answerNo;
 };
 
 Handler& handler()
@@ -46,6 +53,22 @@ void setMessageHandler(MessageHandler messageHandler)
 {
     std::lock_guard guard(handler().lock);
     handler().show = messageHandler ? std::move(messageHandler) : MessageHandler(printToStandardError);
+}
+
+bool AskYesNo(const QString& question)
+{
+    QuestionHandler ask;
+    {
+        std::lock_guard guard(handler().lock);
+        ask = handler().ask;
+    }
+    return ask(question);
+}
+
+void setQuestionHandler(QuestionHandler questionHandler)
+{
+    std::lock_guard guard(handler().lock);
+    handler().ask = questionHandler ? std::move(questionHandler) : QuestionHandler(answerNo);
 }
 
 } // namespace folionix

@@ -23,4 +23,11 @@ using MessageHandler = std::function<void(const QString& text, MessageIcon icon)
 // Installs messageHandler; an empty handler restores the default (standard error, prefixed "folionix: ").
 void setMessageHandler(MessageHandler messageHandler);
 
+// Asks the user a question with Yes and No; true for Yes. Without an installed handler the question
+// goes to standard error and the answer is No (nobody is there to answer).
+bool AskYesNo(const QString& question);
+using QuestionHandler = std::function<bool(const QString& question)>;
+// Installs questionHandler; an empty handler restores the default.
+void setQuestionHandler(QuestionHandler questionHandler);
+
 } // namespace folionix
