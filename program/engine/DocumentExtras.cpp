@@ -155,7 +155,10 @@ void clsCodeProcessor::PrintCverSheet()
         s.setColumns(columns);
         DefineTokenStyles();
         s.NewPage();
-        s.setPageBorder(border);
+        // The page handler chose the border of the listing's first page as it began; the border
+        // remembered above is the cover's own none and must not take that away.
+        if (border != 0)
+            s.setPageBorder(border);
     } catch (...) {
         mendwick::LoadCaught(mendwick::Err(), std::current_exception());
         trace.ShowError(2);
