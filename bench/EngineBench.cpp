@@ -1,4 +1,4 @@
-// Throughput of the engine (source to document model) and of PDF end to end, on generated ASP
+// Throughput of the engine (source to document model) and of each export format end to end, on generated ASP
 // corpora of two sizes an order of magnitude apart, with the peak memory each run added.
 #include "CorpusGenerator.h"
 
@@ -179,9 +179,45 @@ void BM_PdfEndToEnd(benchmark::State& state)
     reportMemory(state, baseline, bytes);
 }
 
+// A whole export run: engine, document model and the writer EndDoc calls (RTF, HTML, paged HTML).
+void BM_ExportEndToEnd(benchmark::State& state, int format, const char* extension)
+{
+    const qint64 bytes = state.range(0);
+    const QString file = corpusFile(bytes);
+    const QString out = workDir().filePath(QStringLiteral("export") + QLatin1String(extension));
+    warmUp();
+    resetPeakMemory();
+    const double baseline = peakMemory();
+    Options().ViewExportedFile = false;
+    for (auto _ : state) {
+        BenchHost host;
+        Options().ExportFormat = format;
+        g_sExportFile = out;
+        runEngine(host, file);
+        state.counters["pages"] = host.surface.PageCount();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    reportMemory(state, baseline, bytes);
+}
+
 BENCHMARK(BM_EngineToDocument)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_HtmlToDocument)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PdfEndToEnd)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_ExportEndToEnd, rtf, 4, ".rtf")
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK_CAPTURE(BM_ExportEndToEnd, html, 1, ".html")
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK_CAPTURE(BM_ExportEndToEnd, html_paged, 3, ".html")
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 } // namespace
 
