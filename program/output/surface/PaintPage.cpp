@@ -179,12 +179,6 @@ private:
                 const char16_t code = c.unicode();
                 if (code >= 128 || font.glyphs[code] == 0)
                     return false;
-                // Blanks leave no ink: with every glyph placed on its own they need not be drawn, which
-                // keeps indentation and gutters out of the PDF's page streams.
-                if (code == u' ' && !font.underline) {
-                    x += font.advances[code];
-                    continue;
-                }
                 m_glyphs.append(font.glyphs[code]);
                 m_positions.append(QPointF(x, baseline));
                 x += font.advances[code];
