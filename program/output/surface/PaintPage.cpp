@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRawFont>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -177,7 +178,7 @@ private:
             float x = run.x;
             for (QChar c : m_document.textOf(run)) {
                 const char16_t code = c.unicode();
-                if (code >= 128 || font.glyphs[code] == 0)
+                if (code >= 128 || code < 0x20 || font.glyphs[code] == 0)
                     return false;
                 m_glyphs.append(font.glyphs[code]);
                 m_positions.append(QPointF(x, baseline));
@@ -208,6 +209,14 @@ private:
         } else {
             for (size_t i = first; i < end; ++i)
                 text += m_document.textOf(runs[i]);
+        }
+        // Control characters of the source (a NUL byte, a stray escape) show as their visible control
+        // pictures, as in the other export formats, instead of vanishing.
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; })) {
+            text.detach();
+            for (QChar& c : text)
+                if (c.unicode() < 0x20)
+                    c = QChar(char16_t(0x2400 + c.unicode()));
         }
         useFont(head.font);
         m_painter.drawText(QPointF(head.x, head.y + font.ascent), text);

@@ -52,6 +52,9 @@ FontMetrics::FontMetrics(const FontKey& key) : m_key(key), m_font(toQFont(key))
     m_ascent = metrics.ascent();
     for (char16_t c = 0; c < 128; ++c)
         m_ascii[c] = std::round(metrics.horizontalAdvance(QChar(c)));
+    // Control characters are shown as their control pictures (U+2400 on), so they take that room.
+    for (char16_t c = 0; c < 0x20; ++c)
+        m_ascii[c] = std::round(metrics.horizontalAdvance(QString(QChar(char16_t(0x2400 + c)))));
 }
 
 double FontMetrics::advance(char32_t codePoint) const
