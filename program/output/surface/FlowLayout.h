@@ -18,7 +18,8 @@ public:
     // Only columns that hold an item are visited, left to right; numbers from 1.
     virtual void beginColumn(int /*column*/) {}
     virtual void endColumn(int /*column*/) {}
-    // Between two lines of a column (never before the first line or after the last).
+    // Between two lines of a column (never before the first line or after the last). A picture or an
+    // RTF piece ends the line before it: the break comes before them, and the next text starts a line.
     virtual void lineBreak() {}
     // A text run of the line. leadingSpaces: the blanks that stand for the gap between the previous
     // run's end (or the column's left edge) and this run on a character grid of the run's font.
