@@ -125,8 +125,11 @@ QString expandVariables(const QString& text, const EnvironmentLookup& lookup)
 
 bool openWithDesktop(const QUrl& url)
 {
-    // QDesktopServices needs a GUI application; a console front end still has xdg-open.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    // QDesktopServices needs a GUI application on a real display; a console front end (no display,
+    // or the offscreen platform of the batch exporter) still has xdg-open.
+    const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (gui && QGuiApplication::platformName() != u"offscreen" &&
+        QGuiApplication::platformName() != u"minimal")
         return QDesktopServices::openUrl(url);
     return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toLocalFile()});
 }

@@ -84,5 +84,30 @@ fi
 check "output into a missing folder exits 1" test "$(status_of "$exe" -o nowhere/at/all.pdf "$sample")" = 1
 check "no file left behind" test ! -e nowhere/at/all.pdf
 
+# Export formats: RTF, plain HTML and paged HTML (a file per page).
+check "rtf exits 0" test "$(status_of "$exe" -f rtf -o out.rtf "$sample")" = 0
+check "rtf is RTF" bash -c "head -c 6 out.rtf | grep -q '^{.rtf1'"
+check "html exits 0" test "$(status_of "$exe" -f html -o out.html "$sample")" = 0
+check "html shows the source's tags as text" grep -qi "&lt;html" out.html
+check "paged html exits 0" test "$(status_of "$exe" -f html-paged -o site.html "$sample")" = 0
+check "paged html writes numbered pages" test -s site1.html -a -s site2.html
+check "paged html writes no unnumbered page" test ! -e site.html
+
+# --open hands the result to the desktop: the first page of a paged export.
+mkdir -p fakebin
+printf '#!/bin/sh\necho viewer.desktop\n' > fakebin/xdg-mime
+printf '#!/bin/sh\necho "$1" >> "%s/opened.log"\n' "$work" > fakebin/xdg-open
+chmod +x fakebin/xdg-mime fakebin/xdg-open
+PATH="$work/fakebin:$PATH" "$exe" -f html-paged --open -o site.html "$sample" 2>/dev/null
+for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s opened.log ] && break; sleep 0.5; done
+check "--open opens the first page" grep -q "/site1.html$" opened.log
+# No application for the type: the user is told, nothing is opened.
+printf '#!/bin/sh\nexit 0\n' > fakebin/xdg-mime
+rm -f opened.log
+PATH="$work/fakebin:$PATH" "$exe" -f rtf --open -o open.rtf "$sample" 2> open.err
+check "no application is told" grep -q "no application associated with this file type" open.err
+sleep 1
+check "nothing opened without an application" test ! -e opened.log
+
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]
