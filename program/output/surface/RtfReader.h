@@ -54,8 +54,10 @@ struct RtfDocument
 RtfDocument readRtf(QStringView rtf);
 
 // Renders RTF text on the surface at the current position: a paragraph per paragraph with its fonts,
-// sizes, bold, italic, underline, colours, tabs (to the next half-inch stop) and alignment. The
-// surface's font and colour are put back afterwards.
+// sizes, bold, italic, underline, colours, tabs (to the next half-inch stop), left indent, page and
+// column breaks and pictures (at their goal size, each on a line of its own). Alignment stays in the
+// document only: the surface places text from the left. The surface's font and colour are put back
+// afterwards.
 void renderRtf(PrintSurface& surface, const RtfDocument& document);
 
 } // namespace folionix
