@@ -119,6 +119,46 @@ TEST_F(DocumentExtrasTest, CoverSheetKindsByExtension)
     }
 }
 
+TEST_F(DocumentExtrasTest, RtfCoverSheetIsRenderedWithItsFormatting)
+{
+    qputenv("FOLIONIX_COVER_USER", "Ada");
+    file(QStringLiteral("cover.rtf"), "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
+                                      "{\\colortbl;\\red255\\green0\\blue0;}"
+                                      "\\f0\\fs40\\b Site listing\\b0\\par"
+                                      "\\f1\\fs20 Printed <ShortDate> for \\i %FOLIONIX_COVER_USER%\\i0\\par"
+                                      "\\cf1\\ul Confidential\\ulnone\\tab caf\\'e9\\par}");
+    file(QStringLiteral("a.asp"), "<p>x</p>");
+    Options().CoverSheetFileName = dir.filePath(QStringLiteral("cover.rtf"));
+    run({QStringLiteral("a.asp")});
+    ASSERT_GE(doc().pages().size(), 2u);
+    const QString shortDate = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QStringList lines = pageLines(0);
+    ASSERT_EQ(lines.size(), 3) << lines.join(u'|').toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Site listing"));
+    EXPECT_EQ(lines[1], QStringLiteral("Printed ") + shortDate + QStringLiteral(" for Ada"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Confidential"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("caf\u00E9"))) << lines[2].toStdString();
+    const auto runWith = [&](const QString& text) -> const TextRun* {
+        for (const TextRun* run : bodyRuns(0))
+            if (doc().textOf(*run).contains(text))
+                return run;
+        return nullptr;
+    };
+    const TextRun* title = runWith(QStringLiteral("Site listing"));
+    const TextRun* user = runWith(QStringLiteral("Ada"));
+    const TextRun* warning = runWith(QStringLiteral("Confidential"));
+    ASSERT_TRUE(title && user && warning);
+    EXPECT_EQ(doc().fonts()[title->font].family, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(doc().fonts()[title->font].pointSize, 20);
+    EXPECT_TRUE(doc().fonts()[title->font].bold);
+    EXPECT_TRUE(doc().fonts()[user->font].italic);
+    EXPECT_EQ(doc().fonts()[user->font].family, QStringLiteral("Courier New"));
+    EXPECT_TRUE(doc().fonts()[warning->font].underline);
+    EXPECT_EQ(warning->color, 0x0000FFu); // red
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(u'\n').toStdString();
+    qunsetenv("FOLIONIX_COVER_USER");
+}
+
 TEST_F(DocumentExtrasTest, CoverSheetFromTheWebIsNotReadAndNoCoverWithoutName)
 {
     file(QStringLiteral("a.asp"), "<p>x</p>");
