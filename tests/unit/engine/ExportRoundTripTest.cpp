@@ -48,6 +48,42 @@ QStringList listingLines(const QString& text, bool collapseBlanks = false)
     return lines;
 }
 
+// The text a browser shows of an exported page: the body without markup, the program's own page
+// labels and navigation bars, entities decoded.
+QString htmlText(QString html)
+{
+    const qsizetype body = html.indexOf(QStringLiteral("<body>"));
+    const qsizetype end = html.lastIndexOf(QStringLiteral("</body>"));
+    EXPECT_TRUE(body >= 0 && end > body);
+    html = html.mid(body + 6, end - body - 6);
+    html.remove(QRegularExpression(QStringLiteral("<div class=\"sep\">.*?</div>"),
+                                   QRegularExpression::DotMatchesEverythingOption));
+    html.remove(QRegularExpression(QStringLiteral("<p style=\"background-color:#000099\";>.*?</p>"),
+                                   QRegularExpression::DotMatchesEverythingOption));
+    html.replace(QStringLiteral("</pre>"), QStringLiteral("\n"));
+    html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    // Numeric references, then the named ones, "&amp;" last so that "&amp;lt;" stays "&lt;".
+    static const QRegularExpression numeric(QStringLiteral("&#(x[0-9A-Fa-f]+|[0-9]+);"));
+    QString decoded;
+    qsizetype pos = 0;
+    for (auto it = numeric.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        decoded += QStringView(html).mid(pos, m.capturedStart() - pos);
+        const QString code = m.captured(1);
+        const uint value = code.startsWith(u'x') ? code.mid(1).toUInt(nullptr, 16) : code.toUInt();
+        const char32_t cp[1] = {value};
+        decoded += QString::fromUcs4(cp, 1);
+        pos = m.capturedEnd();
+    }
+    decoded += QStringView(html).mid(pos);
+    decoded.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    decoded.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    decoded.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    decoded.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    decoded.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return decoded;
+}
+
 class ExportRoundTripTest : public EngineTest
 {
 protected:
@@ -89,10 +125,41 @@ TEST_F(ExportRoundTripTest, RtfReadsBackToTheListing)
 {
     const QStringList expected = listingLines(expectedText());
     ASSERT_GE(expected.size(), 5);
+    ASSERT_TRUE(
+        expected.join(u'\n').contains(QStringLiteral("caf\u00E9 \u4E2D \U0001F600 nul[\u2400] soh[\u2401]")));
     const QString rtf = read(exportAs(4, QStringLiteral("page.rtf")));
     // Only ASCII in the file: everything else is escaped.
     EXPECT_TRUE(std::all_of(rtf.cbegin(), rtf.cend(), [](QChar c) { return c.unicode() < 0x80; }));
     QStringList lines = listingLines(readRtf(rtf).plainText());
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(ExportRoundTripTest, HtmlShowsTheListingAndRunsNothing)
+{
+    const QStringList expected = listingLines(expectedText());
+    const QString html = read(exportAs(1, QStringLiteral("page.html")));
+    EXPECT_EQ(listingLines(htmlText(html)), expected);
+    // The source's markup is text: no element of it reaches the page.
+    for (const char* raw : {"<script", "<img", "onerror=\"", "<p>text"})
+        EXPECT_FALSE(html.contains(QLatin1String(raw), Qt::CaseInsensitive)) << raw;
+}
+
+TEST_F(ExportRoundTripTest, PagedHtmlPagesTogetherShowTheListing)
+{
+    Options().Columns = 1;
+    file(QStringLiteral("page.asp"), kSource.repeated(30)); // several pages
+    const QStringList expected = listingLines(expectedText());
+    const QString name = exportAs(3, QStringLiteral("site.html"));
+    QStringList lines;
+    int pages = 0;
+    for (int page = 1; QFile::exists(pagedHtmlFileName(name, page)); ++page) {
+        const QString html = read(pagedHtmlFileName(name, page));
+        EXPECT_TRUE(html.contains(QStringLiteral("Page %1 of").arg(page))) << page;
+        lines << listingLines(htmlText(html));
+        ++pages;
+    }
+    EXPECT_GE(pages, 2);
+    EXPECT_FALSE(QFile::exists(name));
     EXPECT_EQ(lines, expected);
 }
 
