@@ -25,27 +25,6 @@ const QString ProgramBar = QStringLiteral(
 
 const QString SymbolFaces = QStringLiteral("face=\"DejaVu Sans, Segoe UI Symbol, sans-serif\"");
 
-// A device that accepts a few bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice
-{
-public:
-    explicit FailingDevice(qint64 capacity) : m_capacity(capacity) {}
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 length) override
-    {
-        if (m_written + length > m_capacity)
-            return -1;
-        m_written += length;
-        return length;
-    }
-
-private:
-    qint64 m_capacity;
-    qint64 m_written = 0;
-};
-
 QString htmlOf(const folionix::Document& document, const QString& title = QStringLiteral("Listing"))
 {
     QBuffer buffer;
@@ -374,7 +353,7 @@ TEST(HtmlExport, DeviceThatStopsAcceptingFailsWithAReason)
     for (int i = 0; i < 5000; ++i)
         surface.AddParagraph(QStringLiteral("line %1").arg(i));
     surface.EndDoc();
-    FailingDevice device(1000);
+    surfacetest::FailingDevice device(1000);
     device.open(QIODevice::WriteOnly);
     QString error;
     EXPECT_FALSE(folionix::writeHtml(surface.document(), device, {}, &error));

@@ -17,27 +17,6 @@ using folionix::WinColor;
 
 namespace {
 
-// A device that accepts a few bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice
-{
-public:
-    explicit FailingDevice(qint64 capacity) : m_capacity(capacity) {}
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 length) override
-    {
-        if (m_written + length > m_capacity)
-            return -1;
-        m_written += length;
-        return length;
-    }
-
-private:
-    qint64 m_capacity;
-    qint64 m_written = 0;
-};
-
 QByteArray rtfOf(const folionix::Document& document)
 {
     QBuffer buffer;
@@ -895,7 +874,7 @@ TEST(RtfWrite, ReportsADeviceThatStopsAccepting)
         surface.AddParagraph(QStringLiteral("line %1").arg(i));
     surface.EndDoc();
     for (const qint64 capacity : {qint64(0), qint64(1000), qint64(50000)}) {
-        FailingDevice device(capacity);
+        surfacetest::FailingDevice device(capacity);
         device.open(QIODevice::WriteOnly);
         QString error;
         EXPECT_FALSE(folionix::writeRtf(surface.document(), device, &error)) << capacity;

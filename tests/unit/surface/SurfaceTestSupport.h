@@ -14,6 +14,27 @@
 
 namespace surfacetest {
 
+// A device that accepts a few bytes and then fails, like a full disk.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(qint64 capacity) : m_capacity(capacity) {}
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 length) override
+    {
+        if (m_written + length > m_capacity)
+            return -1;
+        m_written += length;
+        return length;
+    }
+
+private:
+    qint64 m_capacity;
+    qint64 m_written = 0;
+};
+
 // Records the events in order; a test may attach an action to any of them.
 class EventLog : public folionix::SurfaceEvents
 {

@@ -23,27 +23,6 @@ QString runTool(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// A device that accepts a few bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice
-{
-public:
-    explicit FailingDevice(qint64 capacity) : m_capacity(capacity) {}
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 length) override
-    {
-        if (m_written + length > m_capacity)
-            return -1;
-        m_written += length;
-        return length;
-    }
-
-private:
-    qint64 m_capacity;
-    qint64 m_written = 0;
-};
-
 TEST(JsonDump, IsValidAndListsEveryAddTextAsOneItem)
 {
     PrintSurface surface;
@@ -239,10 +218,10 @@ TEST(StreamWriters, ReportADeviceThatStopsAccepting)
     PrintSurface surface;
     for (int i = 0; i < 5000; ++i)
         surface.AddParagraph(QStringLiteral("line %1").arg(i));
-    FailingDevice json(1000);
+    surfacetest::FailingDevice json(1000);
     json.open(QIODevice::WriteOnly);
     EXPECT_FALSE(folionix::writeJson(surface.document(), json));
-    FailingDevice text(1000);
+    surfacetest::FailingDevice text(1000);
     text.open(QIODevice::WriteOnly);
     EXPECT_FALSE(folionix::writeText(surface.document(), text));
 }
