@@ -172,16 +172,19 @@ private:
             return false;
         m_glyphs.clear();
         m_positions.clear();
+        // Positions are relative to the first run's start on the baseline, where the run is drawn: the
+        // underline runs from there.
+        const float originX = m_page.runs[first].x;
         const float baseline = float(m_page.runs[first].y + font.ascent);
         for (size_t i = first; i < end; ++i) {
             const TextRun& run = m_page.runs[i];
-            float x = run.x;
+            float x = run.x - originX;
             for (QChar c : m_document.textOf(run)) {
                 const char16_t code = c.unicode();
                 if (code >= 128 || code < 0x20 || font.glyphs[code] == 0)
                     return false;
                 m_glyphs.append(font.glyphs[code]);
-                m_positions.append(QPointF(x, baseline));
+                m_positions.append(QPointF(x, 0));
                 x += font.advances[code];
             }
         }
@@ -192,7 +195,7 @@ private:
         glyphRun.setGlyphIndexes(m_glyphs);
         glyphRun.setPositions(m_positions);
         glyphRun.setUnderline(font.underline);
-        m_painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+        m_painter.drawGlyphRun(QPointF(originX, baseline), glyphRun);
         return true;
     }
 

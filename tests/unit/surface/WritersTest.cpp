@@ -346,6 +346,59 @@ TEST(PaintPage, PaintsAtTheDeviceResolution)
     EXPECT_EQ(image.pixelColor(96 - 10, 96 + 48), QColor(Qt::white));
 }
 
+// The longest unbroken dark stretch of any row of image between rows from and to: (left, right).
+std::pair<int, int> longestDarkStretch(const QImage& image, int from, int to)
+{
+    std::pair<int, int> best{-1, -1};
+    for (int y = std::max(0, from); y < std::min(image.height(), to); ++y) {
+        int start = -1;
+        for (int x = 0; x <= image.width(); ++x) {
+            const bool dark = x < image.width() && qGray(image.pixel(x, y)) < 128;
+            if (dark && start < 0)
+                start = x;
+            if (!dark && start >= 0) {
+                if (x - 1 - start > best.second - best.first)
+                    best = {start, x - 1};
+                start = -1;
+            }
+        }
+    }
+    return best;
+}
+
+TEST(PaintPage, UnderlineRunsUnderItsTextOnly)
+{
+    const QString pdftoppm = surfacetest::popplerTool("pdftoppm");
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    // Plain ASCII (drawn glyph by glyph) and text that needs shaping take different paths.
+    for (const QString& word : {QStringLiteral("Confidential"), QStringLiteral("Caf\u00E9 caf\u00E9")}) {
+        PrintSurface surface;
+        surfacetest::useListingFont(surface);
+        surface.setFontSize(20);
+        surface.setFontUnderline(true);
+        surface.StartDoc();
+        surface.setCurrentX(2880); // two inches in
+        const double top = surface.CurrentY();
+        surface.AddText(word);
+        const double right = surface.CurrentX();
+        surface.EndDoc();
+        const QString pdf = dir.filePath(QStringLiteral("underline.pdf"));
+        QString error;
+        ASSERT_TRUE(folionix::writePdf(surface.document(), pdf, &error)) << error.toStdString();
+        runTool(pdftoppm, {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                           QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+        const QImage image(dir.filePath(QStringLiteral("page.png")));
+        ASSERT_FALSE(image.isNull());
+        // At 96 dpi a pixel is 15 twips; the underline is the longest dark stretch under the line top.
+        const auto [left, last] = longestDarkStretch(image, int(top / 15), int(top / 15) + 60);
+        EXPECT_NEAR(left, 2880 / 15, 3) << word.toStdString();
+        EXPECT_NEAR(last, right / 15, 4) << word.toStdString();
+        EXPECT_GT(last - left, (right - 2880) / 15 * 0.8) << word.toStdString();
+    }
+}
+
 struct ColorCase
 {
     folionix::WinColor win;
