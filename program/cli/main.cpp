@@ -208,7 +208,14 @@ int main(int argc, char** argv)
 
     for (const QString& file : failed)
         printError(QStringLiteral("%1: failed").arg(file));
-    if (written)
+    if (written && format->exportFormat == 3) {
+        // A file per page: name the first and the last.
+        const int pages = std::max(1, host.previewSurface().PageCount());
+        std::fprintf(stderr, "folionix-export: wrote %d page%s: %s%s%s\n", pages, pages == 1 ? "" : "s",
+                     qPrintable(pagedHtmlFileName(output, 1)), pages > 1 ? " ... " : "",
+                     pages > 1 ? qPrintable(QFileInfo(pagedHtmlFileName(output, pages)).fileName()) : "");
+    } else if (written) {
         std::fprintf(stderr, "folionix-export: wrote %s\n", qPrintable(output));
+    }
     return (written && failed.isEmpty() && missing.isEmpty()) ? kExitOk : kExitFailed;
 }
