@@ -28,10 +28,10 @@ public:
     {
         QFont font;
         double ascent = 0;
-        // Plain ASCII goes out as glyph runs: no shaping, glyphs placed at the layout's own advances.
+        // Latin-1 text goes out as glyph runs: no shaping, glyphs placed at the layout's own advances.
         QRawFont raw;
-        std::array<quint32, 128> glyphs{};
-        std::array<float, 128> advances{};
+        std::array<quint32, 256> glyphs{};
+        std::array<float, 256> advances{};
         bool underline = false;
     };
 
@@ -58,39 +58,39 @@ private:
         entry.raw.setPixelSize(entry.font.pointSizeF() * 20); // twips
         entry.font.setPointSizeF(entry.font.pointSizeF() * m_sizeFactor);
         if (entry.raw.isValid()) {
-            const AsciiGlyphs& ascii = asciiGlyphs(key, entry.raw);
-            entry.glyphs = ascii.glyphs;
-            entry.advances = ascii.advances;
+            const Latin1Glyphs& latin1 = latin1Glyphs(key, entry.raw);
+            entry.glyphs = latin1.glyphs;
+            entry.advances = latin1.advances;
         }
         return entry;
     }
 
-    struct AsciiGlyphs
+    struct Latin1Glyphs
     {
-        std::array<quint32, 128> glyphs{};
-        std::array<float, 128> advances{};
+        std::array<quint32, 256> glyphs{};
+        std::array<float, 256> advances{};
     };
 
     // Looking glyphs up costs more than painting a page of them, so every page and every document
     // shares one table per font. Plain numbers only: nothing here outlives the font database badly.
-    static const AsciiGlyphs& asciiGlyphs(const FontKey& key, const QRawFont& raw)
+    static const Latin1Glyphs& latin1Glyphs(const FontKey& key, const QRawFont& raw)
     {
         static std::mutex mutex;
-        static std::vector<std::pair<FontKey, std::unique_ptr<AsciiGlyphs>>> tables;
+        static std::vector<std::pair<FontKey, std::unique_ptr<Latin1Glyphs>>> tables;
         const std::lock_guard lock(mutex);
         for (const auto& [known, table] : tables) {
             if (known == key)
                 return *table;
         }
-        auto table = std::make_unique<AsciiGlyphs>();
-        QChar ascii[128];
-        for (char16_t c = 0; c < 128; ++c)
-            ascii[c] = QChar(c);
-        int count = 128;
-        if (raw.glyphIndexesForChars(ascii, 128, table->glyphs.data(), &count) && count == 128) {
-            QPointF advances[128];
-            raw.advancesForGlyphIndexes(table->glyphs.data(), advances, 128, QRawFont::UseDesignMetrics);
-            for (size_t c = 0; c < 128; ++c)
+        auto table = std::make_unique<Latin1Glyphs>();
+        QChar latin1[256];
+        for (char16_t c = 0; c < 256; ++c)
+            latin1[c] = QChar(c);
+        int count = 256;
+        if (raw.glyphIndexesForChars(latin1, 256, table->glyphs.data(), &count) && count == 256) {
+            QPointF advances[256];
+            raw.advancesForGlyphIndexes(table->glyphs.data(), advances, 256, QRawFont::UseDesignMetrics);
+            for (size_t c = 0; c < 256; ++c)
                 table->advances[c] = float(std::round(advances[c].x()));
         } else {
             table->glyphs.fill(0); // every run takes the shaping path
@@ -165,7 +165,7 @@ private:
     }
 
     // Places each glyph at the layout's own position; false when the runs need shaping or fallback
-    // fonts (non-ASCII, control characters, glyphs missing from the font).
+    // fonts (beyond Latin-1, control characters, glyphs missing from the font).
     bool paintGlyphs(const PaintFonts::Entry& font, size_t first, size_t end)
     {
         if (!font.raw.isValid())
@@ -181,7 +181,7 @@ private:
             float x = run.x - originX;
             for (QChar c : m_document.textOf(run)) {
                 const char16_t code = c.unicode();
-                if (code >= 128 || code < 0x20 || font.glyphs[code] == 0)
+                if (code >= 256 || code < 0x20 || font.glyphs[code] == 0)
                     return false;
                 m_glyphs.append(font.glyphs[code]);
                 m_positions.append(QPointF(x, 0));
@@ -230,7 +230,7 @@ private:
         QPen pen(toQColor(shape.penColor), shape.penWidth);
         pen.setCapStyle(Qt::FlatCap);
         usePen(pen);
-        m_painter.setBrush(shape.filled ? QBrush(toQColor(shape.brushColor)) : QBrush(Qt::NoBrush));
+        useBrush(shape.filled ? QBrush(toQColor(shape.brushColor)) : QBrush(Qt::NoBrush));
         const QRectF rect = QRectF(QPointF(shape.x1, shape.y1), QPointF(shape.x2, shape.y2)).normalized();
         switch (shape.kind) {
         case Shape::Kind::Line:
@@ -276,12 +276,21 @@ private:
         }
     }
 
+    void useBrush(const QBrush& brush)
+    {
+        if (!m_brush || *m_brush != brush) {
+            m_painter.setBrush(brush);
+            m_brush = brush;
+        }
+    }
+
     QPainter& m_painter;
     const Document& m_document;
     const Page& m_page;
     PaintFonts m_fonts;
     int m_font = -1;
     std::optional<QPen> m_pen;
+    std::optional<QBrush> m_brush;
     QList<quint32> m_glyphs;
     QList<QPointF> m_positions;
 };
