@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 
 #include <CommonRoutines.h>
+#include <RtfReader.h>
 #include <UserMessages.h>
 
 #include <QBuffer>
@@ -327,6 +328,30 @@ TEST_F(DocumentExtrasTest, RtfExportWritesAHeaderLineAtEachFileStart)
               RtfHeaderLine(dir.filePath(QStringLiteral("a.asp")) + QStringLiteral("| |Page 1"), 1));
     EXPECT_EQ(inserts[1],
               RtfHeaderLine(dir.filePath(QStringLiteral("b.asp")) + QStringLiteral("| |Page 2"), 2));
+    // In the file each header line opens its file's listing, bold, with the tabs between its parts.
+    const RtfDocument rtf =
+        readRtf(QString::fromLatin1(testsupport::readFile(dir.filePath(QStringLiteral("out.rtf")))));
+    QStringList headerLines;
+    for (const RtfParagraph& paragraph : rtf.paragraphs) {
+        QString text;
+        for (const RtfSpan& span : paragraph.spans)
+            text += span.text;
+        if (text.contains(QStringLiteral(".asp"))) {
+            headerLines << text;
+            EXPECT_TRUE(paragraph.spans.front().format.bold);
+        }
+    }
+    EXPECT_EQ(headerLines,
+              (QStringList{dir.filePath(QStringLiteral("a.asp")) + QStringLiteral(" \t  \tPage 1"),
+                           dir.filePath(QStringLiteral("b.asp")) + QStringLiteral(" \t  \tPage 2")}));
+    const QStringList lines = rtf.plainText().split(u'\n');
+    const auto at = [&](const QString& text) {
+        return std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(text); }) -
+               lines.begin();
+    };
+    EXPECT_LT(at(QStringLiteral("a.asp")), at(QStringLiteral("<P>x")));
+    EXPECT_LT(at(QStringLiteral("<P>x")), at(QStringLiteral("b.asp")));
+    EXPECT_LT(at(QStringLiteral("b.asp")), at(QStringLiteral("<P>y")));
     // Without an RTF export nothing is handed over.
     ResetEngineState();
     CodeProcessor().setHost(&host);
