@@ -103,10 +103,18 @@ private:
     double m_sizeFactor;
 };
 
-bool joinable(const TextRun& previous, const TextRun& next)
+// Whether next continues the text drawn from head on: the same font on the same line, right after
+// previous, in head's colour — or only blanks, which leave no ink whatever their colour.
+bool joinable(const Document& document, const TextRun& head, const TextRun& previous, const TextRun& next)
 {
-    return next.font == previous.font && next.color == previous.color && next.y == previous.y &&
-           std::abs(previous.x + previous.width - next.x) <= 0.5f;
+    if (next.font != head.font || next.y != head.y || std::abs(previous.x + previous.width - next.x) > 0.5f)
+        return false;
+    if (next.color == head.color)
+        return true;
+    if (document.fonts()[next.font].underline)
+        return false; // an underline has the colour of its text
+    const QStringView text = document.textOf(next);
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; });
 }
 
 class PagePainter
@@ -151,7 +159,8 @@ private:
             return 1; // a blank line: nothing to paint
         size_t end = first + 1;
         bool contiguousText = true;
-        while (end < runs.size() && runs[end].seq < stopSeq && joinable(runs[end - 1], runs[end])) {
+        while (end < runs.size() && runs[end].seq < stopSeq &&
+               joinable(m_document, head, runs[end - 1], runs[end])) {
             contiguousText =
                 contiguousText && runs[end].textStart == runs[end - 1].textStart + runs[end - 1].textLength;
             ++end;
