@@ -196,10 +196,9 @@ void clsCodeProcessor::PrintBitmapFile(const QString& path)
         throw AppError(481, QStringLiteral("Invalid picture: '%1' (%2)").arg(path, reader.errorString()),
                        QStringLiteral("clsCodeProcessor"));
     PrintSurface& s = Surface();
-    const double dpiX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() * 0.0254 : 96.0;
-    const double dpiY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() * 0.0254 : 96.0;
-    const double width = picture.width() * 1440.0 / dpiX;
-    const double height = picture.height() * 1440.0 / dpiY;
+    const QSizeF size = PictureTwips(picture);
+    const double width = size.width();
+    const double height = size.height();
     const int alignment = Options().bmAlignment;
 
     if (!g_sExportFile.isEmpty() && Options().ExportFormat == 4) {

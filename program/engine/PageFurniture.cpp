@@ -24,14 +24,6 @@ bool coverSheetSet()
     return !Options().CoverSheetFileName.trimmed().isEmpty();
 }
 
-// A picture's own size in twips, from its stored resolution (96 dpi when it has none).
-QSizeF pictureTwips(const QImage& image)
-{
-    const double dpiX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
-    const double dpiY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() * 0.0254 : 96.0;
-    return QSizeF(image.width() * 1440.0 / dpiX, image.height() * 1440.0 / dpiY);
-}
-
 } // namespace
 
 void PageFurniture::PrepareNewPage()
@@ -114,7 +106,7 @@ void PageFurniture::PrintWaterMark()
             m_watermark = QImage(file);
             m_watermarkLoaded = !m_watermark.isNull();
             if (m_watermarkLoaded) {
-                const QSizeF size = pictureTwips(m_watermark);
+                const QSizeF size = PictureTwips(m_watermark);
                 m_holderWidth = size.width();
                 m_holderHeight = size.height();
             }

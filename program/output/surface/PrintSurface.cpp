@@ -963,17 +963,23 @@ void PrintSurface::DrawRoundedBox(double x1, double y1, double x2, double y2, do
     shape.filled = true;
 }
 
+QSizeF PictureTwips(const QImage& picture)
+{
+    const double dpiX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() * 0.0254 : 96.0;
+    const double dpiY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() * 0.0254 : 96.0;
+    return QSizeF(picture.width() * 1440.0 / dpiX, picture.height() * 1440.0 / dpiY);
+}
+
 void PrintSurface::DrawPicture(const QImage& picture, double x, double y, double width, double height)
 {
     d->ensureDocument();
-    // Without a size of its own the picture keeps its physical size (stored resolution, else 96 dpi).
-    const double dpiX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() * 0.0254 : 96.0;
-    const double dpiY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() * 0.0254 : 96.0;
+    // Without a size of its own the picture keeps its physical size.
+    const QSizeF natural = PictureTwips(picture);
     PlacedPicture placed;
     placed.x = float(x);
     placed.y = float(y);
-    placed.width = float(width >= 0 ? width : picture.width() * 1440.0 / dpiX);
-    placed.height = float(height >= 0 ? height : picture.height() * 1440.0 / dpiY);
+    placed.width = float(width >= 0 ? width : natural.width());
+    placed.height = float(height >= 0 ? height : natural.height());
     placed.picture = d->pictureFor(picture);
     placed.seq = d->document.nextSeq();
     placed.role = d->events.breaking() ? ItemRole::Furniture : ItemRole::Body;
@@ -990,13 +996,11 @@ void PrintSurface::DrawPicture(const QImage& picture, double x, double y, double
     }
     // In a band of the given width: the picture at its own size (shrunk to fit the band, keeping its
     // proportions), aligned left, centred or right.
-    const double dpiX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() * 0.0254 : 96.0;
-    const double dpiY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() * 0.0254 : 96.0;
-    double w = picture.width() * 1440.0 / dpiX;
-    double h = height >= 0 ? height : picture.height() * 1440.0 / dpiY;
-    const double naturalHeight = picture.height() * 1440.0 / dpiY;
-    if (naturalHeight > 0)
-        w *= h / naturalHeight;
+    const QSizeF natural = PictureTwips(picture);
+    double w = natural.width();
+    double h = height >= 0 ? height : natural.height();
+    if (natural.height() > 0)
+        w *= h / natural.height();
     if (width >= 0 && w > width && w > 0) {
         h *= width / w;
         w = width;

@@ -3,6 +3,7 @@
 #include "Document.h"
 
 #include <QImage>
+#include <QSizeF>
 #include <QString>
 #include <memory>
 
@@ -12,6 +13,9 @@ class PageGeometry;
 class TextFlow;
 class StyleTable;
 class TextMetrics;
+
+// A picture's own size in twips, from its stored resolution (96 dpi when it has none).
+QSizeF PictureTwips(const QImage& picture);
 
 // Page events, raised synchronously; handlers may call back into the surface.
 class SurfaceEvents
